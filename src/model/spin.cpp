@@ -1,0 +1,58 @@
+#include "model/spin.h"
+
+#include "model/roulette.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zorvik {
+
+namespace {
+constexpr double pi = 3.141592653589793;
+constexpr double halfPi = 1.5707963267948966;
+constexpr double twoTurns = 12.566370614359172;  // 4 pi
+constexpr double fourTurns = 25.132741228718345; // 8 pi
+constexpr double maxSpeed = 14.0;
+} // namespace
+
+Spin::Spin(std::int64_t index, double start, double velocity, bool reducedMotion)
+{
+    // A velocity that is not a number carries no speed rather than poisoning every frame.
+    const double speed = std::isnan(velocity) ? 0.0 : std::min(std::fabs(velocity), maxSpeed);
+    const double direction = velocity < 0.0 ? -1.0 : 1.0;
+
+    // Two full turns plus 0.55 rad per rad/s of flick, in the flick's direction.
+    wheelEnd = start + direction * (twoTurns + 0.55 * speed);
+
+    // Where the chosen pocket's centre stands once the wheel has stopped.
+    const double target = static_cast<double>(index) * Roulette::tau / 37.0 + wheelEnd - halfPi;
+
+    ballStart = -halfPi;
+    // The ball runs against the wheel: four turns plus less than one more, onto the target.
+    if (direction > 0.0)
+        ballEnd = -halfPi - fourTurns - Roulette::normalized(-halfPi - target);
+    else
+        ballEnd = -halfPi + fourTurns + Roulette::normalized(target + halfPi);
+
+    duration = reducedMotion ? 0.65 : 4.8 + 0.1 * speed;
+    this->index = index;
+    wheelStart = start;
+}
+
+Spin::Frame Spin::frame(double t) const
+{
+    const double p = t >= 0.0 ? std::min(t, 1.0) : 0.0; // NaN and negatives start the run
+    const double rest = 1.0 - p;
+    const double e = 1.0 - rest * rest * rest;
+
+    Frame f{};
+    f.wheel = wheelStart + e * (wheelEnd - wheelStart);
+    f.ball = ballStart + e * (ballEnd - ballStart);
+
+    // The ball drops to the pocket ring in the last 35 % of the run, with a decaying bounce.
+    const double s = std::clamp((p - 0.65) / 0.35, 0.0, 1.0);
+    f.radius = 146.0 - 17.0 * Roulette::ease(s) + 2.0 * (1.0 - s) * std::sin(5.0 * pi * s);
+    return f;
+}
+
+} // namespace zorvik
