@@ -72,7 +72,18 @@ signals:
     void animationTransaction(double seconds);
 
 private:
-    void tick(RepeatingTimer &timer); // placeholder signature; the run captures its own plan
+    // What a running spin's timer action holds, fixed when the spin starts.
+    struct Run;
+    void tick(RepeatingTimer &timer, const Run &run);
+    void settle(RepeatingTimer &timer, const Run &run);
+
+    void setBet(std::optional<Bet> bet);
+    void setSpinning(bool spinning);
+    void setWheel(double wheel);
+    void setBall(double ball);
+    void setRadius(double radius);
+    void setResult(std::optional<int> result);
+    void setMessage(const QString &message);
 
     // Services (owned fallbacks live in m_owned).
     struct Owned;

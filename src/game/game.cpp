@@ -1,0 +1,258 @@
+#include "game/game.h"
+
+#include "model/spin.h"
+#include "platform/announcer.h"
+#include "platform/clock.h"
+#include "platform/qt_ticker.h"
+#include "platform/random_source.h"
+#include "platform/sink_audio_output.h"
+#include "platform/steady_clock.h"
+#include "platform/system_random.h"
+#include "platform/ticker.h"
+#include "platform/user_settings.h"
+#include "sound/rolling_audio.h"
+
+#include <QPointer>
+
+#include <cmath>
+
+namespace zorvik {
+
+namespace {
+
+constexpr double centre = 164.0;
+constexpr double hubRadius = 45.0;
+constexpr double outerTrack = 146.0;
+constexpr double top = -1.5707963267948966;
+constexpr double minimumStep = 0.008;     // seconds: samples closer than this count as this far apart
+constexpr double restingIdle = 0.15;      // seconds without movement before a release makes no flick
+constexpr double flickDistance = 0.12;    // radians swept, at least
+constexpr double flickSpeed = 0.35;       // radians per second, at least
+constexpr double snapBackSeconds = 0.25;
+constexpr double tickInterval = 0.016666666666666666;
+
+QString resultMessage(int number, Bet bet)
+{
+    const std::optional<Bet> colour = Roulette::color(number);
+    QString colourWord = QStringLiteral("Green");
+    if (colour) {
+        const std::string_view name = betName(*colour);
+        colourWord = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    }
+    const QString verdict = Roulette::wins(bet, number) ? QStringLiteral("You won!")
+                                                         : QStringLiteral("Not this time.");
+    return QString::number(number) + QStringLiteral(" \u00B7 ") + colourWord
+        + QStringLiteral(" \u2014 ") + verdict;
+}
+
+} // namespace
+
+struct Game::Owned {
+    // Nothing here yet: the fallback services are process-wide. Kept so a game can own
+    // services of its own without changing its layout.
+};
+
+struct Game::Run {
+    double startTime;
+    Spin plan;
+    bool reducedMotion;
+    Bet bet;
+};
+
+Game::Game(QObject *parent)
+    : Game(GameServices{}, parent)
+{
+}
+
+Game::Game(const GameServices &services, QObject *parent)
+    : QObject(parent)
+    , m_owned(std::make_unique<Owned>())
+    , m_clock(services.clock ? services.clock : &SteadyClock::shared())
+    , m_ticker(services.ticker ? services.ticker : &QtTicker::shared())
+    , m_random(services.random ? services.random : &SystemRandom::shared())
+    , m_announcer(services.announcer ? services.announcer : &SilentAnnouncer::shared())
+    , m_message(QStringLiteral("A little moment of chance."))
+{
+    SettingsStore &settings = services.settings ? *services.settings : UserSettings::shared();
+    AudioOutput &output = services.audioOutput ? *services.audioOutput : SinkAudioOutput::shared();
+    m_audio = new RollingAudio(settings, output, this);
+}
+
+// Drops the reference to a running spin's timer without invalidating it: the ticker still holds
+// the timer, which finds the game gone at its next firing and invalidates itself. The sound
+// player goes with the RollingAudio child.
+Game::~Game() = default;
+
+void Game::setBet(std::optional<Bet> bet)
+{
+    m_bet = bet;
+    emit changed();
+}
+
+void Game::setSpinning(bool spinning)
+{
+    m_spinning = spinning;
+    emit changed();
+}
+
+void Game::setWheel(double wheel)
+{
+    m_wheel = wheel;
+    emit changed();
+}
+
+void Game::setBall(double ball)
+{
+    m_ball = ball;
+    emit changed();
+}
+
+void Game::setRadius(double radius)
+{
+    m_radius = radius;
+    emit changed();
+}
+
+void Game::setResult(std::optional<int> result)
+{
+    m_result = result;
+    emit changed();
+}
+
+void Game::setMessage(const QString &message)
+{
+    m_message = message;
+    emit changed();
+}
+
+void Game::setPinned(bool pinned)
+{
+    m_pinned = pinned;
+    emit changed();
+}
+
+bool Game::timerRunning() const
+{
+    return m_timer && m_timer->isValid();
+}
+
+void Game::select(Bet bet)
+{
+    if (m_spinning)
+        return;
+    setBet(bet);
+}
+
+void Game::drag(QPointF point)
+{
+    if (!m_bet || m_spinning)
+        return;
+    const double dx = point.x() - centre;
+    const double dy = point.y() - centre;
+    // Points over the hub carry no angle, and neither do points that are not finite.
+    const double reach = std::hypot(dx, dy);
+    if (!std::isfinite(reach) || reach <= hubRadius)
+        return;
+
+    const double angle = std::atan2(dy, dx);
+    const double now = m_clock->now();
+
+    if (!m_lastAngle) {
+        m_dragStart = m_wheel;
+        m_distance = 0.0;
+        m_velocity = 0.0;
+        setResult(std::nullopt);
+        setRadius(outerTrack);
+        setBall(top);
+    } else {
+        const double step = Roulette::delta(angle - *m_lastAngle);
+        const double dt = std::max(now - m_lastTime, minimumStep);
+        m_velocity = 0.25 * m_velocity + 0.75 * step / dt;
+        m_distance += std::abs(step);
+        setWheel(m_wheel + step);
+    }
+    m_lastAngle = angle;
+    m_lastTime = now;
+}
+
+void Game::release(bool reducedMotion)
+{
+    if (!m_lastAngle)
+        return;
+    m_lastAngle.reset();
+
+    // A pointer that came to rest before letting go makes no flick.
+    if (m_clock->now() - m_lastTime > restingIdle)
+        m_velocity = 0.0;
+
+    if (m_distance > flickDistance && std::abs(m_velocity) > flickSpeed) {
+        start(m_velocity, reducedMotion);
+        return;
+    }
+
+    // Not a flick: the wheel goes back to where the drag found it.
+    emit animationTransaction(snapBackSeconds);
+    setWheel(m_dragStart);
+}
+
+void Game::start(double velocity, bool reducedMotion)
+{
+    if (!m_bet || m_spinning)
+        return;
+    m_lastAngle.reset();
+    setSpinning(true);
+    setResult(std::nullopt);
+    setMessage(QStringLiteral("Around it goes\u2026"));
+
+    // The outcome is fixed here, before anything moves.
+    const auto index = static_cast<std::int64_t>(drawBelow(*m_random, Roulette::pockets.size()));
+    const Spin plan(index, m_wheel, velocity, reducedMotion);
+    m_audio->play(plan.duration);
+
+    const Run run{m_clock->now(), plan, reducedMotion, *m_bet};
+    if (m_timer)
+        m_timer->invalidate();
+    QPointer<Game> game(this);
+    m_timer = m_ticker->schedule(tickInterval, [game, run](RepeatingTimer &timer) {
+        if (!game) {
+            timer.invalidate();
+            return;
+        }
+        game->tick(timer, run);
+    });
+}
+
+void Game::tick(RepeatingTimer &timer, const Run &run)
+{
+    const double p = (m_clock->now() - run.startTime) / run.plan.duration;
+    const Spin::Frame frame = run.plan.frame(p);
+    // With reduced motion nothing moves until the run is over; then everything jumps.
+    if (!(p < 1.0 && run.reducedMotion)) {
+        setWheel(frame.wheel);
+        setBall(frame.ball);
+        setRadius(frame.radius);
+    }
+    if (p < 1.0)
+        return;
+    settle(timer, run);
+}
+
+void Game::settle(RepeatingTimer &timer, const Run &run)
+{
+    timer.invalidate();
+    // Whatever ticker runs us, the timer (and the run it carries) stays alive to the end here.
+    const std::shared_ptr<RepeatingTimer> finished = std::move(m_timer);
+    m_timer.reset();
+    m_audio->stop();
+    const int number = Roulette::pockets[static_cast<std::size_t>(run.plan.index)];
+    setResult(number);
+    setMessage(resultMessage(number, run.bet));
+    setBet(std::nullopt);
+    setSpinning(false);
+    // Same place on screen; keeps the angles from growing over many spins.
+    setWheel(Roulette::normalized(m_wheel));
+    setBall(Roulette::normalized(m_ball));
+    m_announcer->announce(m_message);
+}
+
+} // namespace zorvik

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/random_source.h"
+
+namespace zorvik {
+
+// The system's cryptographically secure random source (QRandomGenerator::system()).
+class SystemRandom final : public RandomSource {
+public:
+    std::uint64_t next64() override;
+
+    static SystemRandom &shared();
+};
+
+} // namespace zorvik
