@@ -1,11 +1,102 @@
 #include "wheel/wheel.h"
 
+#include "game/game.h"
+#include "panel/palette.h"
+#include "platform/reduced_motion.h"
+#include "wheel/wheel_accessible.h"
+#include "wheel/wheel_painter.h"
+
+#include <QAccessible>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
 namespace zorvik {
 
-// Placeholder until the wheel lands.
+namespace {
+constexpr double minimumDistance = 2.0;
+}
+
 Wheel::Wheel(Game &game, QWidget *parent) : QWidget(parent), m_game(game)
 {
-    setFixedSize(280, 280);
+    WheelAccessible::registerFactory();
+    setFixedSize(side, side);
+    setAttribute(Qt::WA_TranslucentBackground);
+    m_reportedValue = accessibleValue();
+    connect(&m_game, &Game::changed, this, &Wheel::gameChanged);
+}
+
+QString Wheel::accessibleValue() const
+{
+    return m_game.spinning() ? tr("Spinning") : m_game.message();
+}
+
+void Wheel::gameChanged()
+{
+    update();
+    const QString value = accessibleValue();
+    if (value != m_reportedValue) {
+        m_reportedValue = value;
+        WheelAccessible::valueChanged(this, value);
+    }
+}
+
+void Wheel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const WheelFrame frame{m_game.wheel(), m_game.ball(), m_game.radius(), m_game.result()};
+    WheelPainter::paint(painter, QSizeF(size()), frame, isDarkAppearance(this));
+}
+
+bool Wheel::insideCircle(QPointF point) const
+{
+    const double r = side / 2.0;
+    const double dx = point.x() - r;
+    const double dy = point.y() - r;
+    return dx * dx + dy * dy <= r * r;
+}
+
+void Wheel::mousePressEvent(QMouseEvent *event)
+{
+    // The corners outside the circle are not the wheel's: leave the press to what lies behind.
+    if (event->button() != Qt::LeftButton || m_pressed || !insideCircle(event->position())) {
+        event->ignore();
+        return;
+    }
+    m_pressed = true;
+    m_dragging = false;
+    m_pressPoint = event->position();
+    event->accept();
+}
+
+void Wheel::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_pressed) {
+        event->ignore();
+        return;
+    }
+    const QPointF location = event->position();
+    if (!m_dragging) {
+        const QPointF moved = location - m_pressPoint;
+        if (std::hypot(moved.x(), moved.y()) < minimumDistance)
+            return;
+        m_dragging = true;
+    }
+    m_game.drag(location * designScale);
+}
+
+void Wheel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_pressed || event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    const bool dragged = m_dragging;
+    m_pressed = false;
+    m_dragging = false;
+    if (dragged)
+        m_game.release(ReducedMotion::preferred());
 }
 
 } // namespace zorvik

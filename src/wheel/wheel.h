@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointF>
+#include <QString>
 #include <QWidget>
 
 namespace zorvik {
@@ -7,14 +9,41 @@ namespace zorvik {
 class Game;
 
 // The roulette wheel: 280 x 280, drawn from the game's state, flicked with the pointer.
+// Only the inscribed circle takes presses; a drag starts after 2 points of movement and hands
+// every further location to the game in the wheel's 328 x 328 design space.
 class Wheel : public QWidget {
     Q_OBJECT
 
 public:
+    static constexpr int side = 280;
+    static constexpr double designScale = 328.0 / 280.0;
+
     explicit Wheel(Game &game, QWidget *parent = nullptr);
 
+    Game &game() const { return m_game; }
+
+    // What assistive technologies read as the wheel's value: "Spinning" during a spin,
+    // otherwise the game's message.
+    QString accessibleValue() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
 private:
+    void gameChanged();
+    bool insideCircle(QPointF point) const;
+
     Game &m_game;
+    // The pointer gesture in progress (not game state: where the press was and whether the
+    // 2-point threshold has been passed).
+    bool m_pressed = false;
+    bool m_dragging = false;
+    QPointF m_pressPoint;
+    // The accessible value last reported, to tell when it changes.
+    QString m_reportedValue;
 };
 
 } // namespace zorvik

@@ -1,0 +1,92 @@
+#include "wheel/wheel_accessible.h"
+
+#include "game/game.h"
+#include "platform/reduced_motion.h"
+#include "wheel/wheel.h"
+
+namespace zorvik {
+
+namespace {
+
+QAccessibleInterface *wheelFactory(const QString &, QObject *object)
+{
+    if (auto *wheel = qobject_cast<Wheel *>(object))
+        return new WheelAccessible(wheel);
+    return nullptr;
+}
+
+} // namespace
+
+WheelAccessible::WheelAccessible(Wheel *wheel) : QAccessibleWidget(wheel, QAccessible::Graphic)
+{
+}
+
+void WheelAccessible::registerFactory()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(wheelFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+void WheelAccessible::valueChanged(Wheel *wheel, const QString &value)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent valueEvent(wheel, value);
+    QAccessible::updateAccessibility(&valueEvent);
+    QAccessibleEvent descriptionEvent(wheel, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&descriptionEvent);
+}
+
+QString WheelAccessible::spinAction()
+{
+    return QStringLiteral("Spin");
+}
+
+Wheel *WheelAccessible::wheel() const
+{
+    return static_cast<Wheel *>(widget());
+}
+
+QString WheelAccessible::text(QAccessible::Text t) const
+{
+    switch (t) {
+    case QAccessible::Name:
+        return tr("Roulette wheel");
+    case QAccessible::Value:
+    case QAccessible::Description:
+        return wheel()->accessibleValue();
+    default:
+        return QAccessibleWidget::text(t);
+    }
+}
+
+QStringList WheelAccessible::actionNames() const
+{
+    return {spinAction()};
+}
+
+QString WheelAccessible::localizedActionName(const QString &name) const
+{
+    return name == spinAction() ? tr("Spin") : QString();
+}
+
+QString WheelAccessible::localizedActionDescription(const QString &name) const
+{
+    return name == spinAction() ? tr("Spin") : QString();
+}
+
+void WheelAccessible::doAction(const QString &name)
+{
+    if (name == spinAction())
+        wheel()->game().start(7.0, ReducedMotion::preferred());
+}
+
+QStringList WheelAccessible::keyBindingsForAction(const QString &) const
+{
+    return {};
+}
+
+} // namespace zorvik
