@@ -147,11 +147,14 @@ void Game::drag(QPointF point)
 {
     if (!m_bet || m_spinning)
         return;
+    // A point that is not finite carries no angle. Far-away finite points do: the pointer may
+    // leave the wheel while dragging.
+    if (!std::isfinite(point.x()) || !std::isfinite(point.y()))
+        return;
     const double dx = point.x() - centre;
     const double dy = point.y() - centre;
-    // Points over the hub carry no angle, and neither do points that are not finite.
-    const double reach = std::hypot(dx, dy);
-    if (!std::isfinite(reach) || reach <= hubRadius)
+    // Points over the hub carry no angle either.
+    if (!(std::hypot(dx, dy) > hubRadius))
         return;
 
     const double angle = std::atan2(dy, dx);

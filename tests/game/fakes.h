@@ -1,0 +1,185 @@
+#pragma once
+
+// Stand-ins for the platform services, so the game runs in tests without a window, a clock,
+// a sound card or chance.
+
+#include "platform/announcer.h"
+#include "platform/audio_output.h"
+#include "platform/clock.h"
+#include "platform/random_source.h"
+#include "platform/settings_store.h"
+#include "platform/ticker.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zorvik::testing {
+
+class FakeClock final : public Clock {
+public:
+    double now() const override { return t; }
+    double t = 1000.0;
+};
+
+// A ticker whose timers fire only when the test says so.
+class ManualTicker final : public Ticker {
+public:
+    class Timer final : public RepeatingTimer, public std::enable_shared_from_this<Timer> {
+    public:
+        Timer(ManualTicker &ticker, double interval, Action action)
+            : m_ticker(&ticker), interval(interval), m_action(std::move(action))
+        {
+        }
+        void invalidate() override
+        {
+            ++invalidations;
+            if (!m_ticker)
+                return;
+            ManualTicker *ticker = m_ticker;
+            m_ticker = nullptr;
+            std::erase_if(ticker->m_timers, [this](const auto &held) { return held.get() == this; });
+        }
+        bool isValid() const override { return m_ticker != nullptr; }
+        void fire()
+        {
+            const auto self = shared_from_this();
+            if (m_ticker)
+                m_action(*this);
+        }
+
+        ManualTicker *m_ticker;
+        double interval;
+        int invalidations = 0;
+
+    private:
+        Action m_action;
+    };
+
+    std::shared_ptr<RepeatingTimer> schedule(double interval, Action action) override
+    {
+        auto timer = std::make_shared<Timer>(*this, interval, std::move(action));
+        m_timers.push_back(timer);
+        last = timer;
+        ++scheduled;
+        return timer;
+    }
+
+    // Fires every live timer once.
+    void fire()
+    {
+        const auto timers = m_timers;
+        for (const auto &timer : timers)
+            timer->fire();
+    }
+
+    int liveTimers() const { return static_cast<int>(m_timers.size()); }
+
+    int scheduled = 0;
+    std::weak_ptr<Timer> last;
+
+private:
+    std::vector<std::shared_ptr<Timer>> m_timers;
+};
+
+// Hands out the given words in order, then the fallback word (index 18 below 37). Counts the
+// words drawn.
+class ScriptedRandom final : public RandomSource {
+public:
+    std::uint64_t next64() override
+    {
+        ++drawn;
+        if (words.empty())
+            return fallback;
+        const std::uint64_t word = words.front();
+        words.pop_front();
+        return word;
+    }
+
+    // A word whose draw below 37 lands on index, well clear of the rejection zone.
+    static std::uint64_t wordFor(std::uint64_t index)
+    {
+        __extension__ typedef unsigned __int128 Wide;
+        const Wide target = (static_cast<Wide>(index) << 64) + (static_cast<Wide>(1) << 63);
+        return static_cast<std::uint64_t>(target / 37);
+    }
+
+    std::deque<std::uint64_t> words;
+    std::uint64_t fallback = 0x8000000000000000ULL; // index 18
+    int drawn = 0;
+};
+
+class RecordingAnnouncer final : public Announcer {
+public:
+    void announce(const QString &message) override { messages.append(message); }
+    QStringList messages;
+};
+
+class MemorySettings final : public SettingsStore {
+public:
+    QVariant value(const QString &key) const override { return values.value(key); }
+    void setValue(const QString &key, const QVariant &value) override
+    {
+        values.insert(key, value);
+        writes.append(key);
+    }
+    void remove(const QString &key) override { values.remove(key); }
+
+    QHash<QString, QVariant> values;
+    QStringList writes;
+};
+
+// Players that write what is asked of them into one shared log.
+class RecordingAudioOutput final : public AudioOutput {
+public:
+    class Player final : public AudioPlayer {
+    public:
+        explicit Player(RecordingAudioOutput &output) : m_output(output) { ++m_output.alive; }
+        ~Player() override { --m_output.alive; }
+        void setVolume(float volume, double fadeSeconds) override
+        {
+            m_output.volumes.push_back(volume);
+            m_output.fades.push_back(fadeSeconds);
+            m_output.log(QStringLiteral("volume"));
+        }
+        void prepareToPlay() override { m_output.log(QStringLiteral("prepare")); }
+        void play() override { m_output.log(QStringLiteral("play")); }
+        void stop() override { m_output.log(QStringLiteral("stop")); }
+
+    private:
+        RecordingAudioOutput &m_output;
+    };
+
+    std::unique_ptr<AudioPlayer> createPlayer(const QByteArray &wav) override
+    {
+        wavSizes.push_back(wav.size());
+        log(refuse ? QStringLiteral("refused") : QStringLiteral("create"));
+        if (refuse)
+            return nullptr;
+        return std::make_unique<Player>(*this);
+    }
+
+    void log(const QString &event)
+    {
+        events.append(event);
+        if (onEvent)
+            onEvent(event);
+    }
+
+    bool refuse = false;
+    int alive = 0;
+    QStringList events;
+    std::vector<float> volumes;
+    std::vector<double> fades;
+    std::vector<qsizetype> wavSizes;
+    std::function<void(const QString &)> onEvent;
+};
+
+} // namespace zorvik::testing
