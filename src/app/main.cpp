@@ -1,7 +1,6 @@
-#include <QApplication>
+#include "app/zorvik_app.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    return zorvik::ZorvikApp::main(argc, argv);
 }

@@ -1,0 +1,174 @@
+#include "platform/window_services.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace zorvik {
+
+namespace {
+
+xcb_connection_t *connection()
+{
+    auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t *c, const char *name)
+{
+    const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
+    if (!reply)
+        return XCB_ATOM_NONE;
+    const xcb_atom_t result = reply->atom;
+    std::free(reply);
+    return result;
+}
+
+xcb_window_t rootOf(xcb_connection_t *c)
+{
+    const xcb_setup_t *setup = xcb_get_setup(c);
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(setup);
+    if (!it.data)
+        return XCB_WINDOW_NONE;
+    return it.data->root;
+}
+
+bool isMapped(xcb_connection_t *c, xcb_window_t window)
+{
+    xcb_get_window_attributes_reply_t *reply =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr);
+    if (!reply)
+        return false;
+    const bool mapped = reply->map_state != XCB_MAP_STATE_UNMAPPED;
+    std::free(reply);
+    return mapped;
+}
+
+std::vector<xcb_atom_t> netWmState(xcb_connection_t *c, xcb_window_t window, xcb_atom_t stateAtom)
+{
+    std::vector<xcb_atom_t> atoms;
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, window, stateAtom, XCB_ATOM_ATOM, 0, 1024), nullptr);
+    if (!reply)
+        return atoms;
+    if (reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+        const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply));
+        atoms.assign(data, data + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    return atoms;
+}
+
+void setOrClear(std::vector<xcb_atom_t> &atoms, xcb_atom_t value, bool on)
+{
+    std::erase(atoms, value);
+    if (on && value != XCB_ATOM_NONE)
+        atoms.push_back(value);
+}
+
+void writeNetWmState(xcb_connection_t *c, xcb_window_t window, xcb_atom_t stateAtom,
+                     const std::vector<xcb_atom_t> &atoms)
+{
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, stateAtom, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(atoms.size()), atoms.data());
+}
+
+} // namespace
+
+bool WindowServices::available()
+{
+    return connection() != nullptr;
+}
+
+void WindowServices::prepareForShow(QWindow *window, bool keepAbove)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    if (isMapped(c, id)) {
+        setKeepAbove(window, keepAbove);
+        return;
+    }
+
+    const uint32_t allDesktops = 0xFFFFFFFF;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_DESKTOP"),
+                        XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    std::vector<xcb_atom_t> atoms = netWmState(c, id, state);
+    setOrClear(atoms, atom(c, "_NET_WM_STATE_STICKY"), true);
+    setOrClear(atoms, atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), true);
+    setOrClear(atoms, atom(c, "_NET_WM_STATE_SKIP_PAGER"), true);
+    setOrClear(atoms, atom(c, "_NET_WM_STATE_ABOVE"), keepAbove);
+    setOrClear(atoms, atom(c, "_NET_WM_STATE_STAYS_ON_TOP"), keepAbove);
+    writeNetWmState(c, id, state, atoms);
+    xcb_flush(c);
+}
+
+void WindowServices::setKeepAbove(QWindow *window, bool keepAbove)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
+
+    if (!isMapped(c, id)) {
+        std::vector<xcb_atom_t> atoms = netWmState(c, id, state);
+        setOrClear(atoms, above, keepAbove);
+        setOrClear(atoms, atom(c, "_NET_WM_STATE_STAYS_ON_TOP"), keepAbove);
+        writeNetWmState(c, id, state, atoms);
+        xcb_flush(c);
+        return;
+    }
+
+    // EWMH: a mapped window asks the window manager with a client message to the root.
+    xcb_client_message_event_t event = {};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = id;
+    event.type = state;
+    event.data.data32[0] = keepAbove ? 1 : 0; // _NET_WM_STATE_ADD / _REMOVE
+    event.data.data32[1] = above;
+    event.data.data32[2] = 0;
+    event.data.data32[3] = 1; // source: a normal application
+    xcb_send_event(c, 0, rootOf(c),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&event));
+    xcb_flush(c);
+}
+
+bool WindowServices::compositingActive()
+{
+    xcb_connection_t *c = connection();
+    if (!c)
+        return true; // other platforms composite (or clip) on their own
+    int screen = 0;
+    if (const char *display = std::getenv("DISPLAY")) {
+        // ":1.0" names screen 0 of display 1.
+        const char *dot = std::strrchr(display, '.');
+        const char *colon = std::strrchr(display, ':');
+        if (dot && colon && dot > colon)
+            screen = std::atoi(dot + 1);
+    }
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
+    const xcb_atom_t selection = atom(c, name.constData());
+    xcb_get_selection_owner_reply_t *reply =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+    if (!reply)
+        return false;
+    const bool owned = reply->owner != XCB_WINDOW_NONE;
+    std::free(reply);
+    return owned;
+}
+
+} // namespace zorvik
