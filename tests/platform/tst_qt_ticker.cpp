@@ -1,0 +1,48 @@
+#include "platform/qt_ticker.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace zorvik;
+
+class TestQtTicker : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Fires on the event loop until its own action invalidates it; the ticker then lets go.
+    void firesUntilInvalidated()
+    {
+        QtTicker ticker;
+        int fired = 0;
+        std::weak_ptr<RepeatingTimer> held = ticker.schedule(1.0 / 60.0, [&](RepeatingTimer &timer) {
+            if (++fired == 3)
+                timer.invalidate();
+        });
+        // Nobody but the ticker holds the timer now.
+        QCOMPARE(ticker.liveTimers(), 1);
+        QVERIFY(!held.expired());
+        QTRY_COMPARE(fired, 3);
+        QCOMPARE(ticker.liveTimers(), 0);
+        QVERIFY(held.expired());
+        QTest::qWait(50);
+        QCOMPARE(fired, 3);
+    }
+
+    void invalidatedFromOutside()
+    {
+        QtTicker ticker;
+        int fired = 0;
+        const auto timer = ticker.schedule(0.001, [&](RepeatingTimer &) { ++fired; });
+        QTRY_VERIFY(fired > 0);
+        timer->invalidate();
+        timer->invalidate();
+        QVERIFY(!timer->isValid());
+        const int seen = fired;
+        QTest::qWait(30);
+        QCOMPARE(fired, seen);
+        QCOMPARE(ticker.liveTimers(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtTicker)
+#include "tst_qt_ticker.moc"

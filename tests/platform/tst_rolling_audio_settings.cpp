@@ -1,0 +1,250 @@
+#include "fakes.h"
+
+#include "platform/user_settings.h"
+#include "sound/rolling_audio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace zorvik;
+using namespace zorvik::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A fresh INI settings location holding the given text, as an earlier run left it.
+struct StoredSettings {
+    QTemporaryDir dir;
+
+    explicit StoredSettings(const QByteArray &ini = {})
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        if (ini.isNull())
+            return;
+        QDir().mkpath(dir.filePath(u"Zorvik"_s));
+        QFile file(iniPath());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(ini);
+    }
+
+    QString iniPath() const { return dir.filePath(u"Zorvik/zorvik.ini"_s); }
+
+    QString text() const
+    {
+        QFile file(iniPath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+};
+
+} // namespace
+
+class TestRollingAudioSettings : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void firstRun()
+    {
+        StoredSettings stored;
+        UserSettings settings;
+        RecordingAudioOutput output;
+        RollingAudio audio(settings, output);
+        QCOMPARE(audio.muted(), false);
+        QCOMPARE(audio.volume(), 0.25);
+        // Reading creates no player and writes nothing.
+        QVERIFY(output.events.isEmpty());
+        QVERIFY(!QFile::exists(stored.iniPath()));
+    }
+
+    // What an earlier run (or a hand edit) left in the file: all of it text.
+    void storedVolume_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<double>("volume");
+        QTest::addColumn<float>("effective");
+        const double nan = std::nan("");
+        const double inf = HUGE_VAL;
+        QTest::newRow("0.5") << QByteArray("soundVolume=0.5") << 0.5 << 0.5F;
+        QTest::newRow("1.5 is kept, the player gets 1") << QByteArray("soundVolume=1.5") << 1.5 << 1.0F;
+        QTest::newRow("-0.2 is kept, the player gets 0") << QByteArray("soundVolume=-0.2") << -0.2 << 0.0F;
+        QTest::newRow("text is no number") << QByteArray("soundVolume=abc") << 0.25 << 0.25F;
+        QTest::newRow("empty") << QByteArray("soundVolume=") << 0.25 << 0.25F;
+        QTest::newRow("boolean text") << QByteArray("soundVolume=true") << 0.25 << 0.25F;
+        QTest::newRow("trailing junk") << QByteArray("soundVolume=0.5x") << 0.25 << 0.25F;
+        QTest::newRow("nan gives silence") << QByteArray("soundVolume=nan") << nan << 0.0F;
+        QTest::newRow("inf gives full volume") << QByteArray("soundVolume=inf") << inf << 1.0F;
+        QTest::newRow("-inf gives silence") << QByteArray("soundVolume=-inf") << -inf << 0.0F;
+        QTest::newRow("muted text") << QByteArray("soundMuted=true\nsoundVolume=0.5") << 0.5 << 0.0F;
+    }
+
+    void storedVolume()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(double, volume);
+        QFETCH(float, effective);
+        StoredSettings stored("[General]\n" + ini + "\n");
+        UserSettings settings;
+        RecordingAudioOutput output;
+        RollingAudio audio(settings, output);
+        if (std::isnan(volume))
+            QVERIFY(std::isnan(audio.volume()));
+        else
+            QCOMPARE(audio.volume(), volume);
+
+        audio.play(1.0);
+        QCOMPARE(output.volumes, std::vector<float>{effective});
+        QCOMPARE(output.fades, std::vector<double>{0.04});
+    }
+
+    void storedMuted_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<bool>("muted");
+        QTest::newRow("absent") << QByteArray("soundVolume=0.5") << false;
+        QTest::newRow("true") << QByteArray("soundMuted=true") << true;
+        QTest::newRow("false") << QByteArray("soundMuted=false") << false;
+        QTest::newRow("0") << QByteArray("soundMuted=0") << false;
+        QTest::newRow("1") << QByteArray("soundMuted=1") << true;
+    }
+
+    void storedMuted()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(bool, muted);
+        StoredSettings stored("[General]\n" + ini + "\n");
+        UserSettings settings;
+        RecordingAudioOutput output;
+        RollingAudio audio(settings, output);
+        QCOMPARE(audio.muted(), muted);
+    }
+
+    // Every assignment notifies, reaches the disk at once and re-applies the volume, even when
+    // the value does not change.
+    void everyAssignmentIsWritten()
+    {
+        StoredSettings stored;
+        UserSettings settings;
+        RecordingAudioOutput output;
+        RollingAudio audio(settings, output);
+        QSignalSpy changed(&audio, &RollingAudio::changed);
+
+        audio.setVolume(0.25); // the value it already has
+        QCOMPARE(changed.count(), 1);
+        QVERIFY2(stored.text().contains(u"soundVolume=0.25"_s), qPrintable(stored.text()));
+        audio.setMuted(false);
+        QCOMPARE(changed.count(), 2);
+        QVERIFY2(stored.text().contains(u"soundMuted=false"_s), qPrintable(stored.text()));
+
+        audio.play(1.0);
+        audio.setMuted(false);
+        audio.setVolume(0.8);
+        audio.setVolume(1.5); // stored as it is; the player still gets at most 1
+        audio.setMuted(true);
+        QCOMPARE(changed.count(), 6);
+        QCOMPARE(output.volumes, (std::vector<float>{0.25F, 0.25F, 0.8F, 1.0F, 0.0F}));
+
+        QSettings other(stored.iniPath(), QSettings::IniFormat);
+        QCOMPARE(other.value(u"soundVolume"_s).toString(), u"1.5"_s);
+        QCOMPARE(other.value(u"soundMuted"_s).toString(), u"true"_s);
+
+        // A new reader (the next run) sees what was written.
+        UserSettings next;
+        RollingAudio again(next, output);
+        QCOMPARE(again.volume(), 1.5);
+        QCOMPARE(again.muted(), true);
+    }
+
+    void unwritableConfigKeepsValues()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(u"blocker"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath(u"blocker/config"_s));
+
+        UserSettings settings;
+        RecordingAudioOutput output;
+        RollingAudio audio(settings, output);
+        audio.setVolume(0.6);
+        audio.setMuted(true);
+        QCOMPARE(audio.volume(), 0.6);
+        QVERIFY(audio.muted());
+        QVERIFY(!settings.lastWriteStored());
+        QCOMPARE(settings.value(u"soundVolume"_s).toDouble(), 0.6);
+        // Another reader in this process gets the remembered values too.
+        RollingAudio other(settings, output);
+        QCOMPARE(other.volume(), 0.6);
+        QVERIFY(other.muted());
+    }
+
+    // The calls made on the player, in order.
+    void playerCalls()
+    {
+        MemorySettings settings;
+        RecordingAudioOutput output;
+        RollingAudio audio(settings, output);
+
+        audio.stop(); // no player: nothing happens
+        QVERIFY(output.events.isEmpty());
+
+        audio.play(5.0);
+        QCOMPARE(output.events, (QStringList{u"create"_s, u"volume"_s, u"prepare"_s, u"play"_s}));
+        QCOMPARE(output.wavSizes.back(), 44 + 2 * 5 * 24000);
+        QCOMPARE(output.alive, 1);
+
+        // A second sound stops and drops the first before the new one starts.
+        output.events.clear();
+        audio.play(0.01); // clamped to 0.1 s
+        QCOMPARE(output.events, (QStringList{u"stop"_s, u"create"_s, u"volume"_s, u"prepare"_s, u"play"_s}));
+        QCOMPARE(output.wavSizes.back(), 44 + 2 * 2400);
+        QCOMPARE(output.alive, 1);
+
+        // Muted: still created and started, at volume 0.
+        audio.setMuted(true);
+        output.events.clear();
+        output.volumes.clear();
+        audio.play(1.0);
+        QCOMPARE(output.events, (QStringList{u"stop"_s, u"create"_s, u"volume"_s, u"prepare"_s, u"play"_s}));
+        QCOMPARE(output.volumes, std::vector<float>{0.0F});
+
+        output.events.clear();
+        audio.stop();
+        QCOMPARE(output.events, QStringList{u"stop"_s});
+        QCOMPARE(output.alive, 0);
+        // Settings changed without a player are only stored.
+        audio.setVolume(0.4);
+        QCOMPARE(output.events, QStringList{u"stop"_s});
+        QCOMPARE(settings.values.value(u"soundVolume"_s).toDouble(), 0.4);
+
+        // A refused player is swallowed: no player, nothing to stop later.
+        output.refuse = true;
+        output.events.clear();
+        audio.play(1.0);
+        audio.setVolume(0.5);
+        audio.stop();
+        QCOMPARE(output.events, QStringList{u"refused"_s});
+    }
+
+    void destructionDropsThePlayerWithoutStopping()
+    {
+        MemorySettings settings;
+        RecordingAudioOutput output;
+        {
+            RollingAudio audio(settings, output);
+            audio.play(1.0);
+        }
+        QCOMPARE(output.alive, 0);
+        QCOMPARE(output.events.last(), u"play"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRollingAudioSettings)
+#include "tst_rolling_audio_settings.moc"
