@@ -1,12 +1,207 @@
 #include "panel/content.h"
 
+#include "game/game.h"
+#include "panel/appearance_popover.h"
+#include "panel/bet_button.h"
+#include "panel/header_button.h"
+#include "panel/hint_line.h"
+#include "panel/message_line.h"
+#include "panel/move_handle.h"
+#include "panel/palette.h"
+#include "platform/color_scheme.h"
+#include "platform/user_settings.h"
+#include "sound/sound_control.h"
+#include "wheel/wheel.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+
 namespace zorvik {
 
-// Placeholder until the panel lands.
+namespace {
+constexpr int panelWidth = 300;
+constexpr qreal cornerRadius = 22;
+
+// Header band: 12 in from either side, 4 down from the top, 32 high.
+constexpr int bandSide = 12;
+constexpr int bandTop = 4;
+constexpr QSize bandSize(panelWidth - 2 * bandSide, 32);
+constexpr int bandSpacing = 4;
+constexpr QSizeF gripSize(32, 3);
+
+// Bet row: 14 in from either side, 12 between the buttons, 12 below.
+constexpr int rowSide = 14;
+constexpr int rowSpacing = 12;
+constexpr int rowBelow = 12;
+} // namespace
+
 Content::Content(Game &game, std::function<void()> hide, std::function<void(bool)> pin, QWidget *parent)
-    : QWidget(parent), m_game(game), m_hide(std::move(hide)), m_pin(std::move(pin))
+    : QWidget(parent), m_game(game), m_hide(std::move(hide)), m_pin(std::move(pin)),
+      m_settings(UserSettings::shared())
 {
-    setFixedSize(300, 410);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    // Header band. Two layers share its rectangle: the grip (drawn by paintEvent, with the
+    // move handle over it) in the middle, and the controls at both ends. The band itself
+    // takes no clicks, so a press between the controls and the handle does nothing.
+    m_band = new QWidget(this);
+    m_band->setFixedSize(bandSize);
+
+    auto *handle = new MoveHandle(m_band);
+    handle->move((bandSize.width() - handle->width()) / 2, (bandSize.height() - handle->height()) / 2);
+
+    auto *hideButton = new HeaderButton(QStringLiteral("minus"), QSize(44, 32), m_band);
+    hideButton->setObjectName(QStringLiteral("hide"));
+    hideButton->setToolTip(tr("Hide — reopen from the menu bar"));
+    hideButton->setAccessibleName(tr("Hide Zorvik"));
+    hideButton->move(0, 0);
+    connect(hideButton, &QAbstractButton::clicked, this, [this] {
+        if (m_hide)
+            m_hide();
+    });
+
+    m_appearanceButton = new HeaderButton(QStringLiteral("circle.lefthalf.filled"), QSize(28, 32), m_band);
+    m_appearanceButton->setObjectName(QStringLiteral("appearance"));
+    m_appearanceButton->setToolTip(tr("Appearance"));
+    m_appearanceButton->setAccessibleName(tr("Appearance"));
+    connect(m_appearanceButton, &QAbstractButton::clicked, this, &Content::toggleAppearance);
+
+    auto *sound = new SoundControl(m_game.audio(), m_band);
+
+    m_pinButton = new HeaderButton(QStringLiteral("pin"), QSize(28, 32), m_band);
+    m_pinButton->setObjectName(QStringLiteral("pin"));
+    m_pinButton->setToolTip(tr("Keep on top"));
+    connect(m_pinButton, &QAbstractButton::clicked, this, &Content::togglePinned);
+
+    // The right-hand controls, laid out from the right end, centred vertically.
+    int right = bandSize.width();
+    for (QWidget *control : {static_cast<QWidget *>(m_pinButton), static_cast<QWidget *>(sound),
+                             static_cast<QWidget *>(m_appearanceButton)}) {
+        right -= control->width();
+        control->move(right, (bandSize.height() - control->height()) / 2);
+        right -= bandSpacing;
+    }
+    // Tab order follows the band from left to right.
+    setTabOrder(hideButton, m_appearanceButton);
+    setTabOrder(m_appearanceButton, sound);
+    setTabOrder(sound, m_pinButton);
+
+    column->addSpacing(bandTop);
+    column->addWidget(m_band, 0, Qt::AlignHCenter);
+
+    auto *wheel = new Wheel(m_game, this);
+    column->addWidget(wheel, 0, Qt::AlignHCenter);
+
+    column->addWidget(new MessageLine(m_game, this));
+
+    auto *betRow = new QWidget(this);
+    auto *bets = new QHBoxLayout(betRow);
+    bets->setContentsMargins(rowSide, 0, rowSide, rowBelow);
+    bets->setSpacing(rowSpacing);
+    for (const Bet bet : allBets) {
+        auto *button = new BetButton(m_game, bet, betRow);
+        button->setObjectName(bet == Bet::red ? QStringLiteral("betRed") : QStringLiteral("betBlack"));
+        bets->addWidget(button);
+    }
+    setTabOrder(m_pinButton, wheel);
+    column->addWidget(betRow);
+
+    column->addWidget(new HintLine(this));
+
+    // Whatever a header control shows beyond the band (the volume card under the sound
+    // control) lies over the wheel, not under it.
+    m_band->raise();
+
+    m_popover = new AppearancePopover(m_settings, m_appearanceButton, this);
+    connect(m_popover, &AppearancePopover::chosen, this, &Content::applyAppearance);
+    connect(m_popover, &AppearancePopover::closed, this, [this] { m_appearanceOpen = false; });
+
+    setFixedSize(panelWidth, column->sizeHint().height());
+
+    connect(&m_game, &Game::changed, this, &Content::refreshPin);
+    connect(&ColorScheme::shared(), &ColorScheme::changed, this, &Content::applyAppearance);
+    refreshPin();
+    applyAppearance();
+}
+
+QString Content::appearance() const
+{
+    const QVariant stored = m_settings.value(QStringLiteral("appearance"));
+    return stored.isValid() ? stored.toString() : QStringLiteral("system");
+}
+
+std::optional<bool> Content::schemeFor(const QString &appearance)
+{
+    if (appearance == QLatin1String("dark"))
+        return true;
+    if (appearance == QLatin1String("light"))
+        return false;
+    return std::nullopt;
+}
+
+bool Content::effectiveDark() const
+{
+    return schemeFor(appearance()).value_or(ColorScheme::shared().prefersDark());
+}
+
+void Content::applyAppearance()
+{
+    setDarkAppearance(this, effectiveDark());
+    m_popover->sync();
+    m_popover->applyAppearance();
+}
+
+void Content::toggleAppearance()
+{
+    if (m_appearanceOpen) {
+        m_popover->close();
+        return;
+    }
+    m_appearanceOpen = true;
+    m_popover->open();
+}
+
+void Content::togglePinned()
+{
+    m_game.setPinned(!m_game.pinned());
+    if (m_pin)
+        m_pin(m_game.pinned());
+}
+
+void Content::refreshPin()
+{
+    const bool pinned = m_game.pinned();
+    m_pinButton->setBackgroundOpacity(pinned ? 0.1 : 0.0);
+    const QString name = pinned ? tr("Disable keep on top") : tr("Keep on top");
+    if (m_pinButton->accessibleName() != name)
+        m_pinButton->setAccessibleName(name);
+}
+
+void Content::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    QPainterPath card;
+    card.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    painter.fillPath(card, Palette::cream().resolve(this));
+
+    // The grip mark under the move handle, centred in the header band.
+    const QColor tint = Palette::headerTint().resolve(this);
+    const QPointF gripCentre = QRectF(m_band->geometry()).center();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(withOpacity(tint, 0.32));
+    painter.drawRoundedRect(QRectF(gripCentre - QPointF(gripSize.width(), gripSize.height()) / 2, gripSize),
+                            gripSize.height() / 2, gripSize.height() / 2);
+
+    // Outline on the card's edge (its outer half falls outside the panel).
+    painter.setPen(QPen(withOpacity(Palette::ink().resolve(this), 0.1), 1.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(card);
 }
 
 } // namespace zorvik

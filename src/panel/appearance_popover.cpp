@@ -1,0 +1,149 @@
+#include "panel/appearance_popover.h"
+
+#include "panel/palette.h"
+#include "platform/fonts.h"
+#include "platform/settings_store.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zorvik {
+
+namespace {
+const QString appearanceKey = QStringLiteral("appearance");
+constexpr int padding = 16;
+constexpr int gapBelowAnchor = 4;
+} // namespace
+
+AppearancePopover::AppearancePopover(SettingsStore &settings, QWidget *anchor, QWidget *parent)
+    : QWidget(parent, Qt::Popup), m_settings(settings), m_anchor(anchor)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(padding, padding, padding, padding);
+
+    m_group = new QGroupBox(tr("Appearance"), this);
+    m_group->setFlat(true);
+    m_group->setFont(Fonts::rounded(13, QFont::DemiBold));
+    auto *column = new QVBoxLayout(m_group);
+    column->setContentsMargins(0, 6, 0, 0);
+    column->setSpacing(6);
+
+    m_options = new QButtonGroup(this);
+    const QStringList labels{tr("System"), tr("Light"), tr("Dark")};
+    for (int i = 0; i < labels.size(); ++i) {
+        auto *option = new QRadioButton(labels.at(i), m_group);
+        option->setFont(Fonts::rounded(13));
+        option->setObjectName(tags().at(i));
+        m_options->addButton(option, i);
+        column->addWidget(option);
+    }
+    layout->addWidget(m_group);
+
+    connect(m_options, &QButtonGroup::idClicked, this, [this](int id) {
+        const QString tag = tags().value(id);
+        m_settings.setValue(appearanceKey, tag);
+        emit chosen(tag);
+    });
+}
+
+const QStringList &AppearancePopover::tags()
+{
+    static const QStringList list{QStringLiteral("system"), QStringLiteral("light"), QStringLiteral("dark")};
+    return list;
+}
+
+void AppearancePopover::open()
+{
+    sync();
+    applyAppearance();
+    adjustSize();
+
+    // Centred under the control, kept on the anchor's screen.
+    const QPoint below = m_anchor->mapToGlobal(QPoint(m_anchor->width() / 2, m_anchor->height()));
+    QPoint topLeft(below.x() - width() / 2, below.y() + gapBelowAnchor);
+    if (const QScreen *screen = m_anchor->screen()) {
+        const QRect available = screen->availableGeometry();
+        topLeft.setX(std::clamp(topLeft.x(), available.left(), std::max(available.left(), available.right() - width() + 1)));
+        topLeft.setY(std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() - height() + 1)));
+    }
+    move(topLeft);
+    show();
+
+    if (QAbstractButton *checked = m_options->checkedButton())
+        checked->setFocus(Qt::PopupFocusReason);
+    else
+        m_options->button(0)->setFocus(Qt::PopupFocusReason);
+}
+
+void AppearancePopover::sync()
+{
+    const QVariant stored = m_settings.value(appearanceKey);
+    const QString value = stored.isValid() ? stored.toString() : tags().constFirst();
+    const qsizetype index = tags().indexOf(value); // exact and case-sensitive
+
+    // An exclusive group cannot show no choice at all; lift the rule while clearing.
+    m_options->setExclusive(false);
+    const QList<QAbstractButton *> buttons = m_options->buttons();
+    for (QAbstractButton *button : buttons)
+        button->setChecked(m_options->id(button) == index);
+    m_options->setExclusive(true);
+}
+
+void AppearancePopover::applyAppearance()
+{
+    const QColor cream = Palette::cream().resolve(this);
+    const QColor ink = Palette::ink().resolve(this);
+    const QColor tint = Palette::headerTint().resolve(this);
+    QPalette colors = palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colors.setColor(group, QPalette::Window, cream);
+        colors.setColor(group, QPalette::Base, cream);
+        colors.setColor(group, QPalette::Button, cream);
+        colors.setColor(group, QPalette::WindowText, ink);
+        colors.setColor(group, QPalette::Text, ink);
+        colors.setColor(group, QPalette::ButtonText, ink);
+        colors.setColor(group, QPalette::Highlight, tint);
+        colors.setColor(group, QPalette::HighlightedText, cream);
+    }
+    colors.setColor(QPalette::Disabled, QPalette::Window, cream);
+    colors.setColor(QPalette::Disabled, QPalette::Base, cream);
+    colors.setColor(QPalette::Disabled, QPalette::WindowText, withOpacity(ink, 0.5));
+    colors.setColor(QPalette::Disabled, QPalette::Text, withOpacity(ink, 0.5));
+    setPalette(colors);
+    update();
+}
+
+void AppearancePopover::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Palette::cream().resolve(this));
+    painter.setPen(QPen(withOpacity(Palette::ink().resolve(this), 0.15), 1.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+void AppearancePopover::mousePressEvent(QMouseEvent *event)
+{
+    // A press outside closes the bubble and then reaches whatever lies under the pointer,
+    // except when it lies on the bubble's own control: that press only closes it, or the
+    // control would open it again at once.
+    const QRect anchorArea(m_anchor->mapToGlobal(QPoint(0, 0)), m_anchor->size());
+    setAttribute(Qt::WA_NoMouseReplay, anchorArea.contains(event->globalPosition().toPoint()));
+    QWidget::mousePressEvent(event);
+}
+
+void AppearancePopover::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    emit closed();
+}
+
+} // namespace zorvik

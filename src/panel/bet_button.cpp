@@ -1,0 +1,212 @@
+#include "panel/bet_button.h"
+
+#include "game/game.h"
+#include "panel/palette.h"
+#include "platform/fonts.h"
+#include "platform/symbols.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace zorvik {
+
+namespace {
+constexpr QSize buttonSize(130, 36);
+constexpr qreal dotSize = 12;
+constexpr qreal itemSpace = 9;
+constexpr qreal checkmarkWidth = 11;
+constexpr qreal cornerRadius = 12;
+constexpr qreal outlineWidth = 1.5;
+
+QString nameOf(Bet bet)
+{
+    const std::string_view name = betName(bet);
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+const QColor &colorOf(Bet bet)
+{
+    return bet == Bet::red ? Palette::rose() : Palette::charcoal();
+}
+
+// Qt 6.4's AT-SPI bridge does not pass a button's value text on, so the value is mirrored into
+// the description, which screen readers do speak.
+class BetButtonAccessible : public QAccessibleWidget {
+public:
+    explicit BetButtonAccessible(BetButton *button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto *button = static_cast<const BetButton *>(widget());
+        switch (kind) {
+        case QAccessible::Name:
+            return button->accessibleName();
+        case QAccessible::Value:
+        case QAccessible::Description:
+            return button->stateText();
+        default:
+            return QAccessibleWidget::text(kind);
+        }
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled())
+            names.prepend(pressAction());
+        return names;
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && widget()->isEnabled())
+            static_cast<BetButton *>(widget())->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface *betButtonAccessible(const QString &, QObject *object)
+{
+    if (auto *button = qobject_cast<BetButton *>(object))
+        return new BetButtonAccessible(button);
+    return nullptr;
+}
+} // namespace
+
+BetButton::BetButton(Game &game, Bet bet, QWidget *parent)
+    : QAbstractButton(parent), m_game(game), m_bet(bet)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(betButtonAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+
+    setMinimumHeight(buttonSize.height());
+    setMaximumHeight(buttonSize.height());
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setFocusPolicy(Qt::TabFocus);
+    setText(nameOf(bet));
+    setAccessibleName(tr("Bet ") + nameOf(bet));
+    connect(this, &QAbstractButton::clicked, this, [this] { m_game.select(m_bet); });
+    connect(&m_game, &Game::changed, this, &BetButton::refresh);
+    m_wasChosen = chosen();
+    refresh();
+}
+
+bool BetButton::chosen() const
+{
+    return m_game.bet() == m_bet;
+}
+
+QString BetButton::stateText() const
+{
+    return chosen() ? tr("Selected") : tr("Not selected");
+}
+
+QSize BetButton::sizeHint() const
+{
+    return buttonSize;
+}
+
+void BetButton::refresh()
+{
+    setEnabled(!m_game.spinning());
+    const bool nowChosen = chosen();
+    if (nowChosen != m_wasChosen) {
+        m_wasChosen = nowChosen;
+        QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+    }
+    update();
+}
+
+void BetButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
+    const bool isChosen = chosen();
+    const QColor ink = Palette::ink().resolve(this);
+    const QColor &betColor = colorOf(m_bet);
+
+    // The plain style's disabled and pressed looks.
+    if (!isEnabled())
+        painter.setOpacity(0.45);
+    else if (isDown())
+        painter.setOpacity(0.7);
+
+    // Box and outline share one rounded rectangle; it is inset by half the line width so the
+    // outline is not cut by the button's edge.
+    const QRectF box = QRectF(rect()).adjusted(outlineWidth / 2, outlineWidth / 2, -outlineWidth / 2,
+                                               -outlineWidth / 2);
+    painter.setPen(QPen(isChosen ? betColor : withOpacity(ink, 0.08), outlineWidth));
+    painter.setBrush(isChosen ? withOpacity(betColor, 0.16) : withOpacity(ink, 0.06));
+    painter.drawRoundedRect(box, cornerRadius, cornerRadius);
+
+    // Label row: dot, name, and the tick while chosen; centred as one.
+    const QFont nameFont = Fonts::rounded(14, QFont::DemiBold);
+    const QFontMetricsF metrics(nameFont);
+    const QString name = text();
+    const qreal nameWidth = metrics.horizontalAdvance(name);
+    qreal rowWidth = dotSize + itemSpace + nameWidth;
+    if (isChosen)
+        rowWidth += itemSpace + checkmarkWidth;
+    const QRectF area = rect();
+    qreal x = area.center().x() - rowWidth / 2;
+    const qreal middle = area.center().y();
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(betColor);
+    painter.drawEllipse(QRectF(x, middle - dotSize / 2, dotSize, dotSize));
+    x += dotSize + itemSpace;
+
+    painter.setFont(nameFont);
+    painter.setPen(ink);
+    painter.drawText(QRectF(x, area.top(), nameWidth, area.height()),
+                     Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, name);
+    x += nameWidth + itemSpace;
+
+    if (isChosen) {
+        Symbols::draw(painter, QStringLiteral("checkmark"),
+                      QRectF(x, area.top(), checkmarkWidth, area.height()),
+                      Fonts::system(11, QFont::Bold), ink);
+    }
+
+    if (m_keyboardFocus && hasFocus()) {
+        painter.setOpacity(1.0);
+        painter.setPen(QPen(withOpacity(isChosen ? betColor : ink, 0.6), 2.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), cornerRadius - 3, cornerRadius - 3);
+    }
+}
+
+void BetButton::keyPressEvent(QKeyEvent *event)
+{
+    if (!event->isAutoRepeat() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        animateClick();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void BetButton::focusInEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
+void BetButton::focusOutEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        m_keyboardFocus = false;
+    QAbstractButton::focusOutEvent(event);
+}
+
+} // namespace zorvik

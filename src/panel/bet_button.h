@@ -1,0 +1,43 @@
+#pragma once
+
+#include "model/roulette.h"
+
+#include <QAbstractButton>
+
+namespace zorvik {
+
+class Game;
+
+// One bet button: a dot in the bet's colour, its name and, while it is the chosen bet, a tick;
+// tinted with the bet's colour when chosen. Disabled while the wheel spins. A click selects the
+// bet. Assistive technologies hear "Bet Red" with the value "Selected" or "Not selected".
+class BetButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    BetButton(Game &game, Bet bet, QWidget *parent = nullptr);
+
+    Bet bet() const { return m_bet; }
+    bool chosen() const;
+
+    // "Selected" or "Not selected".
+    QString stateText() const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void refresh();
+
+    Game &m_game;
+    Bet m_bet;
+    bool m_wasChosen = false;
+    bool m_keyboardFocus = false;
+};
+
+} // namespace zorvik

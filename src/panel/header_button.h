@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QString>
+
+namespace zorvik {
+
+// A plain header control: one symbol in the header tint, no bezel, the whole frame clickable.
+// Reachable with Tab, pressed with Space or Return, and ringed while it has keyboard focus.
+// The keep-on-top control also shows a faint rounded background while it is on.
+class HeaderButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    HeaderButton(const QString &symbol, QSize size, QWidget *parent = nullptr);
+
+    // Opacity of the headerTint-filled rounded background (corner radius 9); 0 draws none.
+    void setBackgroundOpacity(double opacity);
+    double backgroundOpacity() const { return m_backgroundOpacity; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    QString m_symbol;
+    QSize m_size;
+    double m_backgroundOpacity = 0.0;
+    bool m_keyboardFocus = false;
+};
+
+} // namespace zorvik

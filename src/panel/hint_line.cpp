@@ -1,0 +1,58 @@
+#include "panel/hint_line.h"
+
+#include "panel/palette.h"
+#include "platform/fonts.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <cmath>
+
+namespace zorvik {
+
+namespace {
+constexpr int spaceAbove = 8;
+constexpr int spaceBelow = 12;
+constexpr int sideSpace = 14;
+
+QFont hintFont()
+{
+    return Fonts::rounded(11);
+}
+
+int textHeight()
+{
+    return int(std::ceil(QFontMetricsF(hintFont()).height()));
+}
+} // namespace
+
+HintLine::HintLine(QWidget *parent) : QLabel(parent)
+{
+    setText(tr("Choose a color, then flick the wheel."));
+    setFixedHeight(spaceAbove + textHeight() + spaceBelow);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QSize HintLine::sizeHint() const
+{
+    return {300, spaceAbove + textHeight() + spaceBelow};
+}
+
+QSize HintLine::minimumSizeHint() const
+{
+    return {2 * sideSpace, spaceAbove + textHeight() + spaceBelow};
+}
+
+void HintLine::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QFont font = hintFont();
+    const QRectF area(sideSpace, spaceAbove, width() - 2 * sideSpace, textHeight());
+    painter.setFont(font);
+    painter.setPen(withOpacity(Palette::ink().resolve(this), 0.65));
+    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine,
+                     QFontMetricsF(font).elidedText(text(), Qt::ElideRight, area.width()));
+}
+
+} // namespace zorvik

@@ -1,0 +1,77 @@
+#include "panel/message_line.h"
+
+#include "game/game.h"
+#include "panel/palette.h"
+#include "platform/fonts.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace zorvik {
+
+namespace {
+constexpr qreal fontSize = 14;
+constexpr int lineHeight = 32;
+constexpr int sideSpace = 10;
+
+QFont messageFont(double scale)
+{
+    return Fonts::rounded(fontSize * scale, QFont::Medium);
+}
+} // namespace
+
+MessageLine::MessageLine(Game &game, QWidget *parent) : QLabel(parent), m_game(game)
+{
+    setFixedHeight(lineHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    connect(&m_game, &Game::changed, this, &MessageLine::refresh);
+    refresh();
+}
+
+void MessageLine::refresh()
+{
+    // Every change of the game is announced; the line only needs to redraw when its text did.
+    const QString message = m_game.message();
+    if (message != text())
+        setText(message);
+    update();
+}
+
+MessageLine::Fit MessageLine::fit(const QString &text, qreal width)
+{
+    Fit fit{messageFont(1.0), 1.0, text};
+    qreal advance = QFontMetricsF(fit.font).horizontalAdvance(text);
+    // Text width grows nearly but not exactly in proportion to the size (hinting, rounding of
+    // advances), so step down until it fits or the smallest size is reached.
+    for (int attempt = 0; advance > width && fit.scale > minimumScale && attempt < 8; ++attempt) {
+        fit.scale = std::max(minimumScale, fit.scale * width / advance - 0.002);
+        fit.font = messageFont(fit.scale);
+        advance = QFontMetricsF(fit.font).horizontalAdvance(text);
+    }
+    if (advance > width)
+        fit.text = QFontMetricsF(fit.font).elidedText(text, Qt::ElideRight, width);
+    return fit;
+}
+
+QSize MessageLine::sizeHint() const
+{
+    return {300, lineHeight};
+}
+
+QSize MessageLine::minimumSizeHint() const
+{
+    return {2 * sideSpace, lineHeight};
+}
+
+void MessageLine::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QRectF area = QRectF(rect()).adjusted(sideSpace, 0, -sideSpace, 0);
+    const Fit shown = fit(text(), area.width());
+    painter.setFont(shown.font);
+    painter.setPen(Palette::ink().resolve(this));
+    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, shown.text);
+}
+
+} // namespace zorvik

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QFont>
+#include <QLabel>
+#include <QString>
+
+namespace zorvik {
+
+class Game;
+
+// The game's status line under the wheel: one line, 32 high, 10 free on either side. A text
+// too wide for the line is drawn smaller, down to 0.85 of its size, and only then cut off at
+// the end; it never wraps. (A QLabel underneath, so that assistive technologies read it as
+// static text; the drawing is our own.)
+class MessageLine : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit MessageLine(Game &game, QWidget *parent = nullptr);
+
+    // How a text is drawn into a given width: the font after shrinking, the scale it was
+    // shrunk by, and the text after truncation (unchanged when it fits).
+    struct Fit {
+        QFont font;
+        double scale = 1.0;
+        QString text;
+    };
+    static Fit fit(const QString &text, qreal width);
+
+    static constexpr double minimumScale = 0.85;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void refresh();
+
+    Game &m_game;
+};
+
+} // namespace zorvik
