@@ -10,6 +10,9 @@ class MoveHandle : public QWidget {
 
 public:
     explicit MoveHandle(QWidget *parent = nullptr);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
 };
 
 } // namespace zorvik
