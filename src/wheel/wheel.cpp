@@ -83,7 +83,7 @@ void Wheel::mouseMoveEvent(QMouseEvent *event)
             return;
         m_dragging = true;
     }
-    m_game.drag(location * designScale);
+    m_game.drag(designPoint(location));
 }
 
 void Wheel::mouseReleaseEvent(QMouseEvent *event)

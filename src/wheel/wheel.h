@@ -22,6 +22,9 @@ public:
 
     Game &game() const { return m_game; }
 
+    // A location in the wheel's own 280 x 280 space as a point of the 328 x 328 design space.
+    static QPointF designPoint(QPointF local) { return local * designScale; }
+
     // What assistive technologies read as the wheel's value: "Spinning" during a spin,
     // otherwise the game's message.
     QString accessibleValue() const;

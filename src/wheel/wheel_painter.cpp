@@ -37,17 +37,14 @@ QRectF circle(double radius)
 
 // Everything about the pockets that follows from the constants alone, in wheel-local
 // coordinates (centre at the origin, rotation 0). A frame turns the painter by the wheel's
-// rotation and fills these, which gives the same shapes as building them at the turned angles.
+// rotation and draws these, which gives the same shapes as building them at the turned angles.
 struct PocketLayout {
     std::array<QPainterPath, 37> sectors;
-    // All pockets of one colour in one path. Pockets of the same colour never touch (the
-    // colours alternate around the wheel), so one fill covers exactly what separate fills would.
-    QPainterPath rose;
-    QPainterPath charcoal;
-    QPainterPath sage;
-    // The outlines of all 37 numbers, each centred on its place on the number ring and
-    // turned so that its top faces the rim.
-    QPainterPath numbers;
+    // Each number laid out once, and the transform that puts its centre on the number ring
+    // with its top towards the rim.
+    std::array<QStaticText, 37> numbers;
+    std::array<QTransform, 37> numberPlaces;
+    QFont numberFont;
 };
 
 QPainterPath buildSector(int index)
@@ -67,17 +64,20 @@ QPainterPath buildSector(int index)
     return path;
 }
 
-// The number's outline centred on the origin: the text box's centre (half the advance, half
-// the line height) sits on the anchor.
-QPainterPath buildNumber(int number, const QFont &font, const QFontMetricsF &metrics)
+QStaticText laidOut(const QString &text, const QFont &font)
 {
-    // The plain decimal integer, no grouping.
-    const QString text = QString::number(number);
-    QPainterPath path;
-    path.addText(QPointF(-metrics.horizontalAdvance(text) / 2,
-                         (metrics.ascent() - metrics.descent()) / 2),
-                 font, text);
-    return path;
+    QStaticText laid(text);
+    laid.setTextFormat(Qt::PlainText);
+    laid.prepare(QTransform(), font);
+    return laid;
+}
+
+// Draws laid-out text with the centre of its line box (half the advance, half the line
+// height) on the origin.
+void drawCentred(QPainter &painter, QPointF centre, const QStaticText &text)
+{
+    const QSizeF size = text.size();
+    painter.drawStaticText(centre - QPointF(size.width() / 2, size.height() / 2), text);
 }
 
 const PocketLayout &pocketLayout()
@@ -85,21 +85,17 @@ const PocketLayout &pocketLayout()
     static const PocketLayout layout = [] {
         Fonts::load();
         PocketLayout l;
-        const QFont font = Fonts::rounded(11, QFont::DemiBold);
-        const QFontMetricsF metrics(font);
-        l.numbers.setFillRule(Qt::WindingFill);
+        l.numberFont = Fonts::rounded(11, QFont::DemiBold);
         for (int i = 0; i < 37; ++i) {
-            const int n = Roulette::pockets[std::size_t(i)];
-            l.sectors[std::size_t(i)] = buildSector(i);
-            QPainterPath &bucket =
-                n == 0 ? l.sage : (Roulette::isRed(n) ? l.rose : l.charcoal);
-            bucket.addPath(l.sectors[std::size_t(i)]);
-
+            const std::size_t at = std::size_t(i);
+            l.sectors[at] = buildSector(i);
+            // The plain decimal integer, no grouping.
+            l.numbers[at] = laidOut(QString::number(Roulette::pockets[at]), l.numberFont);
             const double a = step * i - pi / 2;
             QTransform place;
             place.translate(numberRing * std::cos(a), numberRing * std::sin(a));
             place.rotateRadians(a + pi / 2);
-            l.numbers.addPath(place.map(buildNumber(n, font, metrics)));
+            l.numberPlaces[at] = place;
         }
         return l;
     }();
@@ -115,18 +111,25 @@ const QFont &hubFont()
     return font;
 }
 
-// The hub word, laid out once per text (it goes through the translations).
+// The hub word, laid out again only when its text changes (it goes through the translations).
 const QStaticText &hubWord(const QString &text)
 {
     static QStaticText cached;
     static bool prepared = false;
     if (!prepared || cached.text() != text) {
-        cached = QStaticText(text);
-        cached.setTextFormat(Qt::PlainText);
-        cached.prepare(QTransform(), hubFont());
+        cached = laidOut(text, hubFont());
         prepared = true;
     }
     return cached;
+}
+
+// A translucent colour laid over an opaque one, as source-over blending leaves it.
+QColor over(const QColor &top, const QColor &below)
+{
+    const float a = top.alphaF();
+    return QColor::fromRgbF(top.redF() * a + below.redF() * (1 - a),
+                            top.greenF() * a + below.greenF() * (1 - a),
+                            top.blueF() * a + below.blueF() * (1 - a));
 }
 
 } // namespace
@@ -183,6 +186,7 @@ void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &fra
     const PocketLayout &layout = pocketLayout();
     const QColor cream = Palette::cream().resolve(dark);
     const QColor ink = Palette::ink().resolve(dark);
+    const QColor track = wheelTrack().resolve(dark);
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -193,60 +197,54 @@ void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &fra
     painter.setPen(Qt::NoPen);
     painter.setBrush(wheelRim().resolve(dark));
     painter.drawEllipse(circle(160));
-    painter.setBrush(wheelTrack().resolve(dark));
+    painter.setBrush(track);
     painter.drawEllipse(circle(155));
+    // The groove is black at 8% opacity, and lies wholly on the plain track: stroking it in
+    // the colour that blending would leave gives the same pixels without blending every one.
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, 0.08f), 9));
+    painter.setPen(QPen(over(QColor::fromRgbF(0, 0, 0, 0.08f), track), 9));
     painter.drawEllipse(circle(146));
     painter.setPen(Qt::NoPen);
     painter.setBrush(cream);
     painter.drawEllipse(circle(139));
 
-    // Pockets and numbers, turned with the wheel.
+    // Pockets, their outline and numbers, turned with the wheel.
     painter.save();
     painter.translate(centre, centre);
     painter.rotate(degrees(Roulette::normalized(frame.wheel)));
-    std::optional<int> highlighted;
-    if (frame.result) {
-        for (int i = 0; i < 37; ++i)
-            if (Roulette::pockets[std::size_t(i)] == *frame.result)
-                highlighted = i;
+    QPen outline(resultHighlight(), 2);
+    outline.setJoinStyle(Qt::MiterJoin);
+    outline.setMiterLimit(10);
+    for (std::size_t i = 0; i < 37; ++i) {
+        const int n = Roulette::pockets[i];
+        painter.fillPath(layout.sectors[i], pocketColor(n));
+        // Drawn before the next pocket, which covers the outline's outer half on that side.
+        if (frame.result == n)
+            painter.strokePath(layout.sectors[i], outline);
     }
-    if (!highlighted) {
-        painter.fillPath(layout.sage, Palette::sage());
-        painter.fillPath(layout.rose, Palette::rose());
-        painter.fillPath(layout.charcoal, Palette::charcoal());
-    } else {
-        // The outline lies over the pockets before it and under the ones after it.
-        QPen outline(resultHighlight(), 2);
-        outline.setJoinStyle(Qt::MiterJoin);
-        outline.setMiterLimit(10);
-        for (int i = 0; i < 37; ++i) {
-            const QPainterPath &sector = layout.sectors[std::size_t(i)];
-            painter.fillPath(sector, pocketColor(Roulette::pockets[std::size_t(i)]));
-            if (i == *highlighted)
-                painter.strokePath(sector, outline);
-        }
+    // The numbers stay inside their pockets, clear of any outline, so they can come last.
+    const QTransform turned = painter.transform();
+    painter.setFont(layout.numberFont);
+    painter.setPen(Palette::wheelLabel());
+    for (std::size_t i = 0; i < 37; ++i) {
+        painter.setTransform(layout.numberPlaces[i] * turned);
+        drawCentred(painter, QPointF(0, 0), layout.numbers[i]);
     }
-    painter.fillPath(layout.numbers, Palette::wheelLabel());
     painter.restore();
 
-    // Hub.
+    // Hub: rim, face, and a faint ring (ink at 9% on the plain face, blended ahead as above).
     painter.setBrush(hubRim().resolve(dark));
     painter.drawEllipse(circle(58));
     painter.setBrush(cream);
     painter.drawEllipse(circle(52));
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(withOpacity(ink, 0.09), 1));
+    painter.setPen(QPen(over(withOpacity(ink, 0.09), cream), 1));
     painter.drawEllipse(circle(46));
 
-    const QStaticText &word =
-        hubWord(tr("zorvik"));
+    // The hub word does not turn with the wheel.
     painter.setPen(ink);
     painter.setFont(hubFont());
-    const QSizeF wordSize = word.size();
-    painter.drawStaticText(QPointF(centre - wordSize.width() / 2, centre - wordSize.height() / 2),
-                           word);
+    drawCentred(painter, QPointF(centre, centre), hubWord(tr("zorvik")));
 
     // Ball, with its shadow.
     const double bx = centre + frame.radius * std::cos(frame.ball);

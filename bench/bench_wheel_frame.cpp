@@ -1,0 +1,110 @@
+// A full wheel frame into a 280 x 280 (x dpr) ARGB32 premultiplied image, at device pixel
+// ratio 1 and 2, against its floor: the same image size filled by drawing one prerendered
+// wheel image turned by the frame's rotation (smooth transform, as a cached-bitmap wheel
+// would have to). BM_WheelDirect draws the frame the plain way, building every path and
+// laying out every number each frame.
+#include "direct_wheel_drawing.h"
+
+#include "platform/fonts.h"
+#include "wheel/wheel_painter.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+using zorvik::WheelFrame;
+using zorvik::WheelPainter;
+
+constexpr int side = 280;
+
+QImage canvas(int dpr)
+{
+    QImage image(side * dpr, side * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    return image;
+}
+
+// A frame in mid-spin; the rotation moves on every iteration so nothing repeats exactly.
+WheelFrame frameAt(int iteration)
+{
+    WheelFrame frame;
+    frame.wheel = 0.37 * iteration;
+    frame.ball = -0.61 * iteration;
+    frame.radius = 146;
+    return frame;
+}
+
+void BM_WheelFrame(benchmark::State &state)
+{
+    const int dpr = int(state.range(0));
+    QImage image = canvas(dpr);
+    int i = 0;
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        WheelPainter::paint(painter, QSizeF(side, side), frameAt(i++), false);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_WheelFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+void BM_WheelDirect(benchmark::State &state)
+{
+    const int dpr = int(state.range(0));
+    QImage image = canvas(dpr);
+    int i = 0;
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        zorvik::testing::paintWheelDirectly(painter, QSizeF(side, side), frameAt(i++), false);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_WheelDirect)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+void BM_RotatedBlitFloor(benchmark::State &state)
+{
+    const int dpr = int(state.range(0));
+    QImage prerendered = canvas(dpr);
+    prerendered.fill(Qt::transparent);
+    {
+        QPainter painter(&prerendered);
+        WheelPainter::paint(painter, QSizeF(side, side), WheelFrame{}, false);
+    }
+    QImage image = canvas(dpr);
+    int i = 0;
+    for (auto _ : state) {
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.translate(side / 2.0, side / 2.0);
+        painter.rotate(0.37 * (i++) * 180.0 / 3.141592653589793);
+        painter.translate(-side / 2.0, -side / 2.0);
+        painter.drawImage(QPointF(0, 0), prerendered);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_RotatedBlitFloor)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    zorvik::Fonts::load();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
