@@ -9,7 +9,9 @@
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QRadioButton>
+#include <QStyleOptionGroupBox>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -21,16 +23,67 @@ namespace {
 const QString appearanceKey = QStringLiteral("appearance");
 constexpr int padding = 16;
 constexpr int gapBelowAnchor = 4;
+
+// The desktop style draws radio rings from the window colour, which vanish on the dark card,
+// and a frame around the group. Here the rings follow the panel's ink and the group shows only
+// its title.
+class PopoverStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element != PE_IndicatorRadioButton) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const QColor ink = Palette::ink().resolve(widget);
+        const QColor tint = Palette::headerTint().resolve(widget);
+        const bool on = option->state & State_On;
+        const bool enabled = option->state & State_Enabled;
+        const qreal side = std::min(option->rect.width(), option->rect.height()) - 2;
+        const QRectF ring(QPointF(option->rect.center()) - QPointF(side, side) / 2 + QPointF(0.5, 0.5),
+                          QSizeF(side, side));
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setOpacity(enabled ? 1.0 : 0.5);
+        painter->setPen(QPen(on ? tint : withOpacity(ink, 0.45), 1.2));
+        painter->setBrush(on ? withOpacity(tint, 0.15) : Qt::transparent);
+        painter->drawEllipse(ring);
+        if (on) {
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(tint);
+            painter->drawEllipse(ring.center(), side * 0.25, side * 0.25);
+        }
+        painter->restore();
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        const auto *group = qstyleoption_cast<const QStyleOptionGroupBox *>(option);
+        if (control != CC_GroupBox || !group) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        const QRect label = subControlRect(CC_GroupBox, option, SC_GroupBoxLabel, widget);
+        drawItemText(painter, label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
+                     group->palette, group->state & State_Enabled, group->text, QPalette::WindowText);
+    }
+};
 } // namespace
 
 AppearancePopover::AppearancePopover(SettingsStore &settings, QWidget *anchor, QWidget *parent)
     : QWidget(parent, Qt::Popup), m_settings(settings), m_anchor(anchor)
 {
+    auto *style = new PopoverStyle;
+    style->setParent(this);
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding);
 
     m_group = new QGroupBox(tr("Appearance"), this);
     m_group->setFlat(true);
+    m_group->setStyle(style);
     m_group->setFont(Fonts::rounded(13, QFont::DemiBold));
     auto *column = new QVBoxLayout(m_group);
     column->setContentsMargins(0, 6, 0, 0);
@@ -41,6 +94,7 @@ AppearancePopover::AppearancePopover(SettingsStore &settings, QWidget *anchor, Q
     for (int i = 0; i < labels.size(); ++i) {
         auto *option = new QRadioButton(labels.at(i), m_group);
         option->setFont(Fonts::rounded(13));
+        option->setStyle(style);
         option->setObjectName(tags().at(i));
         m_options->addButton(option, i);
         column->addWidget(option);
