@@ -60,14 +60,29 @@ void RampedPcmDevice::fadeOutAndFinish(double seconds)
     rampTo(0.0f, seconds);
 }
 
+void RampedPcmDevice::setTrailingSilence(qint64 bytes)
+{
+    m_silenceLeft = std::max<qint64>(0, bytes) & ~qint64(1);
+}
+
 qint64 RampedPcmDevice::bytesAvailable() const
 {
-    return std::max<qint64>(0, m_end - m_offset) + QIODevice::bytesAvailable();
+    return std::max<qint64>(0, m_end - m_offset) + m_silenceLeft + QIODevice::bytesAvailable();
 }
 
 bool RampedPcmDevice::atEnd() const
 {
-    return m_offset >= m_end;
+    return m_offset >= m_end && m_silenceLeft == 0;
+}
+
+qint64 RampedPcmDevice::readSilence(char *data, qint64 maxSize)
+{
+    const qint64 bytes = std::min(maxSize, m_silenceLeft) & ~qint64(1);
+    if (bytes <= 0)
+        return 0;
+    std::memset(data, 0, size_t(bytes));
+    m_silenceLeft -= bytes;
+    return bytes;
 }
 
 void RampedPcmDevice::takeNewTarget(float target)
@@ -92,7 +107,7 @@ qint64 RampedPcmDevice::readData(char *data, qint64 maxSize)
 
     const qint64 bytes = std::min(maxSize, m_end - m_offset) & ~qint64(1);
     if (bytes <= 0)
-        return 0;
+        return m_offset >= m_end ? readSilence(data, maxSize) : 0;
 
     const auto *in = reinterpret_cast<const unsigned char *>(m_wav.constData() + m_offset);
     auto *out = reinterpret_cast<unsigned char *>(data);

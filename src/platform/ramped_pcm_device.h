@@ -26,6 +26,10 @@ public:
     void rampTo(float target, double seconds);
     // Ramps to silence and then ends the data, so that the sink drains and goes idle.
     void fadeOutAndFinish(double seconds);
+    // Zero bytes served after the sound (or after a fade-out) before the data ends. A sink
+    // that ran dry waits for a full buffer before it plays again; without this padding the
+    // last bit of a sound could stay in that buffer unplayed.
+    void setTrailingSilence(qint64 bytes);
 
     float target() const { return m_target.load(std::memory_order_acquire); }
     // The gain applied to the last sample served.
@@ -47,10 +51,12 @@ protected:
 
 private:
     void takeNewTarget(float target);
+    qint64 readSilence(char *data, qint64 maxSize);
 
     const QByteArray m_wav;
     const qint64 m_end;   // one past the last whole sample
     qint64 m_offset = headerBytes;
+    qint64 m_silenceLeft = 0;
 
     std::atomic<float> m_target{1.0f};
     std::atomic<int> m_fadeFrames{0};

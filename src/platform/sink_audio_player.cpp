@@ -60,6 +60,7 @@ void SinkAudioPlayer::prepareToPlay()
     m_sink->setBufferSize(bufferBytes);
     m_pcm = new RampedPcmDevice(m_wav, m_sink);
     m_pcm->setGain(m_volume);
+    m_pcm->setTrailingSilence(bufferBytes);
     m_pcm->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -68,6 +69,8 @@ private slots:
     void endOfData_data();
     void endOfData();
     void fadeOutAndFinishEndsEarly();
+    void trailingSilenceFollowsTheSound_data();
+    void trailingSilenceFollowsTheSound();
 };
 
 void TestRampedPcmDevice::servesScaledPcm_data()
@@ -218,6 +221,31 @@ void TestRampedPcmDevice::fadeOutAndFinishEndsEarly()
     QCOMPARE(int(out.size()), rampFrames);
     QCOMPARE(out.back(), qint16(0));
     QVERIFY(out.front() > 9980);
+    QVERIFY(device.atEnd());
+}
+
+void TestRampedPcmDevice::trailingSilenceFollowsTheSound_data()
+{
+    QTest::addColumn<bool>("fadeOut");
+    QTest::newRow("after the last sample") << false;
+    QTest::newRow("after a fade-out") << true;
+}
+
+void TestRampedPcmDevice::trailingSilenceFollowsTheSound()
+{
+    QFETCH(bool, fadeOut);
+
+    RampedPcmDevice device(wavOf(std::vector<qint16>(3000, 1000)));
+    device.setTrailingSilence(4800);
+    QVERIFY(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    QCOMPARE(device.bytesAvailable(), qint64(6000 + 4800));
+    if (fadeOut)
+        device.fadeOutAndFinish(0.04);
+    const auto out = drain(device, 1000);
+    const int sound = fadeOut ? rampFrames : 3000;
+    QCOMPARE(int(out.size()), sound + 2400);
+    QVERIFY(out[size_t(sound) - 2] != 0);
+    QVERIFY(std::all_of(out.begin() + sound, out.end(), [](qint16 s) { return s == 0; }));
     QVERIFY(device.atEnd());
 }
 
