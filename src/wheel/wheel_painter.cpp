@@ -35,11 +35,9 @@ QRectF circle(double radius)
                   2 * radius);
 }
 
-// Everything about the pockets that follows from the constants alone, in wheel-local
-// coordinates (centre at the origin, rotation 0). A frame turns the painter by the wheel's
-// rotation and draws these, which gives the same shapes as building them at the turned angles.
-struct PocketLayout {
-    std::array<QPainterPath, 37> sectors;
+// What the numbers need that follows from the constants alone, in wheel-local coordinates
+// (centre at the origin, rotation 0); a frame turns the painter by the wheel's rotation.
+struct NumberLayout {
     // Each number laid out once, and the transform that puts its centre on the number ring
     // with its top towards the rim.
     std::array<QStaticText, 37> numbers;
@@ -47,19 +45,21 @@ struct PocketLayout {
     QFont numberFont;
 };
 
-QPainterPath buildSector(int index)
+// The pocket centred on screen angle a. Built at its turned place each frame rather than
+// turned as a prepared shape: Qt splits arcs into curves at the quarter turns and flattens
+// them in device space, so a turned prepared path would shade its edges slightly differently.
+// Building it costs little next to filling it.
+QPainterPath sectorAt(double a)
 {
-    const double a = step * index - pi / 2;
     const double from = a - half + inset;
     const double to = a + half - inset;
     const double sweep = degrees(to - from);
     QPainterPath path;
-    path.moveTo(outerPocket * std::cos(from), outerPocket * std::sin(from));
+    path.moveTo(WheelPainter::centre + outerPocket * std::cos(from),
+                WheelPainter::centre + outerPocket * std::sin(from));
     // Qt counts arc angles counter-clockwise on screen; ours grow clockwise.
-    path.arcTo(QRectF(-outerPocket, -outerPocket, 2 * outerPocket, 2 * outerPocket),
-               -degrees(from), -sweep);
-    path.arcTo(QRectF(-innerPocket, -innerPocket, 2 * innerPocket, 2 * innerPocket),
-               -degrees(to), sweep);
+    path.arcTo(circle(outerPocket), -degrees(from), -sweep);
+    path.arcTo(circle(innerPocket), -degrees(to), sweep);
     path.closeSubpath();
     return path;
 }
@@ -80,15 +80,14 @@ void drawCentred(QPainter &painter, QPointF centre, const QStaticText &text)
     painter.drawStaticText(centre - QPointF(size.width() / 2, size.height() / 2), text);
 }
 
-const PocketLayout &pocketLayout()
+const NumberLayout &numberLayout()
 {
-    static const PocketLayout layout = [] {
+    static const NumberLayout layout = [] {
         Fonts::load();
-        PocketLayout l;
+        NumberLayout l;
         l.numberFont = Fonts::rounded(11, QFont::DemiBold);
         for (int i = 0; i < 37; ++i) {
             const std::size_t at = std::size_t(i);
-            l.sectors[at] = buildSector(i);
             // The plain decimal integer, no grouping.
             l.numbers[at] = laidOut(QString::number(Roulette::pockets[at]), l.numberFont);
             const double a = step * i - pi / 2;
@@ -164,9 +163,9 @@ const QColor &WheelPainter::ballShade()
     return c;
 }
 
-const QPainterPath &WheelPainter::sectorPath(int index)
+QPainterPath WheelPainter::sectorPath(int index, double wheel)
 {
-    return pocketLayout().sectors.at(std::size_t(index));
+    return sectorAt(pocketAngle(index, wheel));
 }
 
 const QColor &WheelPainter::pocketColor(int number)
@@ -183,7 +182,7 @@ double WheelPainter::pocketAngle(int index, double wheel)
 
 void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark)
 {
-    const PocketLayout &layout = pocketLayout();
+    const NumberLayout &layout = numberLayout();
     const QColor cream = Palette::cream().resolve(dark);
     const QColor ink = Palette::ink().resolve(dark);
     const QColor track = wheelTrack().resolve(dark);
@@ -208,21 +207,23 @@ void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &fra
     painter.setBrush(cream);
     painter.drawEllipse(circle(139));
 
-    // Pockets, their outline and numbers, turned with the wheel.
-    painter.save();
-    painter.translate(centre, centre);
-    painter.rotate(degrees(Roulette::normalized(frame.wheel)));
+    // Pockets with the winner's outline, then the numbers turned with the wheel.
+    const double wheel = Roulette::normalized(frame.wheel);
     QPen outline(resultHighlight(), 2);
     outline.setJoinStyle(Qt::MiterJoin);
     outline.setMiterLimit(10);
     for (std::size_t i = 0; i < 37; ++i) {
         const int n = Roulette::pockets[i];
-        painter.fillPath(layout.sectors[i], pocketColor(n));
+        const QPainterPath sector = sectorAt(pocketAngle(int(i), wheel));
+        painter.fillPath(sector, pocketColor(n));
         // Drawn before the next pocket, which covers the outline's outer half on that side.
         if (frame.result == n)
-            painter.strokePath(layout.sectors[i], outline);
+            painter.strokePath(sector, outline);
     }
     // The numbers stay inside their pockets, clear of any outline, so they can come last.
+    painter.save();
+    painter.translate(centre, centre);
+    painter.rotate(degrees(wheel));
     const QTransform turned = painter.transform();
     painter.setFont(layout.numberFont);
     painter.setPen(Palette::wheelLabel());

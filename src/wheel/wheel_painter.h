@@ -40,9 +40,8 @@ public:
     static const QColor &resultHighlight();
     static const QColor &ballShade();
 
-    // The outline of pocket `index` (of Roulette::pockets) around the wheel's centre at the
-    // origin, for a wheel rotation of 0.
-    static const QPainterPath &sectorPath(int index);
+    // The outline of pocket `index` (of Roulette::pockets) in the design space.
+    static QPainterPath sectorPath(int index, double wheel);
     // The fill colour of a pocket number: sage, rose or charcoal.
     static const QColor &pocketColor(int number);
     // Centre angle of pocket `index` on screen for a wheel rotation.
