@@ -39,6 +39,7 @@ void Wheel::gameChanged()
     if (value != m_reportedValue) {
         m_reportedValue = value;
         WheelAccessible::valueChanged(this, value);
+        emit accessibleValueChanged(value);
     }
 }
 

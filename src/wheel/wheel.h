@@ -29,6 +29,10 @@ public:
     // otherwise the game's message.
     QString accessibleValue() const;
 
+signals:
+    // The accessible value changed; assistive technologies have been told.
+    void accessibleValueChanged(const QString &value);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -32,8 +32,6 @@ void WheelAccessible::registerFactory()
 
 void WheelAccessible::valueChanged(Wheel *wheel, const QString &value)
 {
-    if (!QAccessible::isActive())
-        return;
     QAccessibleValueChangeEvent valueEvent(wheel, value);
     QAccessible::updateAccessibility(&valueEvent);
     QAccessibleEvent descriptionEvent(wheel, QAccessible::DescriptionChanged);
