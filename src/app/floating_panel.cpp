@@ -142,29 +142,29 @@ void FloatingPanel::fitToContent()
 void FloatingPanel::setPinned(bool pinned)
 {
     m_pinned = pinned;
-    // setWindowFlags() would unmap and map the window again (a flash, and a possible move);
-    // only Qt's record is updated here, the window manager is asked directly.
+    // setWindowFlags() would destroy and re-create the native window (it vanishes, flashes and
+    // may land elsewhere). Only the widget's record of the flag changes here; the window
+    // manager is asked directly.
     Qt::WindowFlags flags = windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, pinned);
     overrideWindowFlags(flags);
-    if (QWindow *window = windowHandle()) {
-        if (window->flags() != flags && !isVisible())
-            window->setFlags(flags);
+    if (QWindow *window = windowHandle())
         WindowServices::setKeepAbove(window, pinned);
-    }
 }
 
 void FloatingPanel::present()
 {
     winId(); // the native window exists from here on
-    if (!isVisible()) {
-        QWindow *window = windowHandle();
-        if (window && window->flags() != windowFlags())
-            window->setFlags(windowFlags());
+    QWindow *window = windowHandle();
+    const bool mapping = !isVisible();
+    if (mapping)
         WindowServices::prepareForShow(window, m_pinned);
-    }
     updateMask();
     show();
+    // Qt's own state hints for the map still carry the stays-on-top flag the window was
+    // created with; the window manager gets the current word right after.
+    if (mapping && window && window->flags().testFlag(Qt::WindowStaysOnTopHint) != m_pinned)
+        WindowServices::setKeepAbove(window, m_pinned);
     raise();
     activateWindow();
 }

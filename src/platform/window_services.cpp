@@ -123,15 +123,15 @@ void WindowServices::setKeepAbove(QWindow *window, bool keepAbove)
     const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
 
     if (!isMapped(c, id)) {
+        // Read by the window manager when it takes the window on. A map may already be on its
+        // way, in which case the message below reaches the window manager after it.
         std::vector<xcb_atom_t> atoms = netWmState(c, id, state);
         setOrClear(atoms, above, keepAbove);
         setOrClear(atoms, atom(c, "_NET_WM_STATE_STAYS_ON_TOP"), keepAbove);
         writeNetWmState(c, id, state, atoms);
-        xcb_flush(c);
-        return;
     }
 
-    // EWMH: a mapped window asks the window manager with a client message to the root.
+    // EWMH: a managed window asks the window manager with a client message to the root.
     xcb_client_message_event_t event = {};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;

@@ -20,8 +20,8 @@ public:
     // when a window is withdrawn, so this goes before every show.
     static void prepareForShow(QWindow *window, bool keepAbove);
 
-    // Adds or removes _NET_WM_STATE_ABOVE: on a mapped window through the window manager
-    // (no unmap, no move), on an unmapped one in the property itself.
+    // Adds or removes _NET_WM_STATE_ABOVE through the window manager (no unmap, no move); on an
+    // unmapped window also in the property it will read when the window is shown.
     static void setKeepAbove(QWindow *window, bool keepAbove);
 
     // Whether a compositing manager owns _NET_WM_CM_S<screen>; without one, translucent
