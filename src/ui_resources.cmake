@@ -10,3 +10,17 @@ qt_add_resources(zorvik_ui "zorvik_fonts"
     "${PROJECT_SOURCE_DIR}/resources/fonts/Nunito_600SemiBold.ttf"
     "${PROJECT_SOURCE_DIR}/resources/fonts/Nunito_700Bold.ttf"
     "${PROJECT_SOURCE_DIR}/resources/fonts/Inter-Medium-latin.woff2")
+
+# The panel's texts in other languages, compiled by lrelease at build time from the .ts files
+# in resources/translations and bundled as ":/translations/zorvik_<language>.qm" for
+# Translations::install(). `cmake --build <dir> --target update_translations` refreshes the
+# .ts files from the sources.
+# lupdate reads all of src/ (the shell's menu texts live outside zorvik_ui).
+file(GLOB zorvik_ts_files CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/resources/translations/zorvik_*.ts")
+file(GLOB_RECURSE zorvik_tr_sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/src/*.cpp" "${PROJECT_SOURCE_DIR}/src/*.h")
+qt_add_translations(zorvik_ui
+  TS_FILES ${zorvik_ts_files}
+  SOURCES ${zorvik_tr_sources}
+  INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR}/src"
+  RESOURCE_PREFIX "/translations"
+  LUPDATE_OPTIONS -no-obsolete -locations none)
