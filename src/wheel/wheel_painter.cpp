@@ -3,8 +3,6 @@
 #include "model/roulette.h"
 #include "platform/fonts.h"
 
-#include <QCoreApplication>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QStaticText>
