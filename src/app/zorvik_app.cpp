@@ -2,6 +2,7 @@
 
 #include "app/app_delegate.h"
 #include "platform/single_instance.h"
+#include "platform/translations.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -53,6 +54,7 @@ int ZorvikApp::main(int argc, char *argv[])
     QApplication::setDesktopFileName(QLatin1String(desktopId));
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    Translations::install();
 
     SingleInstance instance;
     if (!instance.claim())
