@@ -97,14 +97,19 @@ class Desktop:
         poll(lambda: self.run(["xprop", "-root", "_NET_SUPPORTED"], check=False).returncode == 0
              or None, what="the X server")
         self.log = open(os.path.join(self.home, "desktop.log"), "w")
-        self._spawn(["openbox", "--sm-disable"], env=self.env, stderr=self.log)
+        self.openbox = self._spawn(["openbox", "--sm-disable"], env=self.env, stderr=self.log)
         try:
             poll(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
                                                  check=False).stdout, what="openbox")
         except TimeoutError:
             self.log.flush()
-            with open(self.log.name) as log:
-                raise TimeoutError(f"openbox did not start on {self.display}: {log.read()}")
+            logs = ""
+            for name in (self.log.name, os.path.join(self.home, "cache", "openbox", "openbox.log")):
+                if os.path.exists(name):
+                    with open(name) as log:
+                        logs += log.read()
+            raise TimeoutError(f"openbox did not start on {self.display} "
+                               f"(status {self.openbox.poll()}): {logs}")
         if self.tray == "sni":
             here = os.path.dirname(os.path.abspath(__file__))
             self.watcher = self._spawn(["/usr/bin/python3", "-u", os.path.join(here, "sni_watcher.py")],
@@ -138,6 +143,12 @@ class Desktop:
             if process.stdout:
                 process.stdout.close()
         self.processes.clear()
+        for app in self.apps:
+            for stream in (app.stdout, app.stderr):
+                if stream:
+                    stream.close()
+        if getattr(self, "log", None):
+            self.log.close()
         if self.own_home:
             shutil.rmtree(self.home, ignore_errors=True)
 
