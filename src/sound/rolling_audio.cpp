@@ -16,10 +16,31 @@ const QString volumeKey = QStringLiteral("soundVolume");
 constexpr double defaultVolume = 0.25;
 constexpr double fadeSeconds = 0.04;
 
+// A boolean, a number (non-zero is true) or the words true/yes/on; anything else, such as a
+// hand-edited "banana" that QVariant::toBool() would call true, is the default: not muted.
 bool storedMuted(const SettingsStore &settings)
 {
     const QVariant value = settings.value(mutedKey);
-    return value.isValid() && value.toBool();
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        return value.toBool();
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        const QString text = value.toString().trimmed().toLower();
+        if (text == QLatin1String("true") || text == QLatin1String("yes") || text == QLatin1String("on"))
+            return true;
+        bool ok = false;
+        const double number = text.toDouble(&ok);
+        return ok && number != 0.0;
+    }
+    default:
+        return false;
+    }
 }
 
 // Only a number counts. Values from an earlier process come back as text and are parsed here;
