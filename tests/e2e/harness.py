@@ -75,10 +75,39 @@ class Desktop:
         # No sound server of its own: never let a client spawn one in this home.
         with open(os.path.join(self.home, "config", "pulse", "client.conf"), "w") as f:
             f.write("autospawn = no\n")
+        # Other X servers may come and go on this machine; if the display we were given turns
+        # out not to work, start over on another.
+        for attempt in range(3):
+            try:
+                self._start_x()
+                break
+            except RuntimeError:
+                if attempt == 2:
+                    raise
+                for process in reversed(self.processes):
+                    if process.poll() is None:
+                        os.killpg(process.pid, signal.SIGKILL)
+                        process.wait()
+                self.processes.clear()
+        if self.tray == "sni":
+            here = os.path.dirname(os.path.abspath(__file__))
+            self.watcher = self._spawn(["/usr/bin/python3", "-u", os.path.join(here, "sni_watcher.py")],
+                                       env=self.env, stdout=subprocess.PIPE, text=True)
+            line = self.watcher.stdout.readline().strip()
+            if line != "ready":
+                raise RuntimeError("the StatusNotifierWatcher did not start: " + line)
+        elif self.tray == "xembed":
+            self._spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
+                         "--width", "120", "--heighttype", "pixel", "--height", "32",
+                         "--SetDockType", "true", "--transparent", "false", "--tint", "0xdddddd"],
+                        env=self.env)
+            poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0"), what="trayer's tray")
+
+    def _start_x(self):
         read_fd, write_fd = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-                     f"{self.width}x{self.height}x24", "-nolisten", "tcp", "+extension", "GLX"],
-                    pass_fds=(write_fd,))
+        self.xvfb = self._spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+                                 f"{self.width}x{self.height}x24", "-nolisten", "tcp"],
+                                pass_fds=(write_fd,))
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
             number = pipe.readline().strip()
@@ -96,11 +125,16 @@ class Desktop:
         self.env["XDG_RUNTIME_DIR"] = runtime
         poll(lambda: self.run(["xprop", "-root", "_NET_SUPPORTED"], check=False).returncode == 0
              or None, what="the X server")
+        if self.xvfb.poll() is not None:
+            raise RuntimeError(f"Xvfb on {self.display} ended")
         self.log = open(os.path.join(self.home, "desktop.log"), "w")
         self.openbox = self._spawn(["openbox", "--sm-disable"], env=self.env, stderr=self.log)
         try:
-            poll(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
-                                                 check=False).stdout, what="openbox")
+            poll(lambda: self.openbox.poll() is not None
+                 or "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                            check=False).stdout, what="openbox")
+            if self.openbox.poll() is not None:
+                raise TimeoutError("openbox ended")
         except TimeoutError:
             self.log.flush()
             logs = ""
@@ -108,21 +142,8 @@ class Desktop:
                 if os.path.exists(name):
                     with open(name) as log:
                         logs += log.read()
-            raise TimeoutError(f"openbox did not start on {self.display} "
+            raise RuntimeError(f"openbox did not start on {self.display} "
                                f"(status {self.openbox.poll()}): {logs}")
-        if self.tray == "sni":
-            here = os.path.dirname(os.path.abspath(__file__))
-            self.watcher = self._spawn(["/usr/bin/python3", "-u", os.path.join(here, "sni_watcher.py")],
-                                       env=self.env, stdout=subprocess.PIPE, text=True)
-            line = self.watcher.stdout.readline().strip()
-            if line != "ready":
-                raise RuntimeError("the StatusNotifierWatcher did not start: " + line)
-        elif self.tray == "xembed":
-            self._spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
-                         "--width", "120", "--heighttype", "pixel", "--height", "32",
-                         "--SetDockType", "true", "--transparent", "false", "--tint", "0xdddddd"],
-                        env=self.env)
-            poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0"), what="trayer's tray")
 
     def close(self):
         for app in self.apps:

@@ -106,7 +106,9 @@ class PanelTest(unittest.TestCase):
 
         # Ctrl+Q while the panel has the keyboard quits.
         d.click_panel(window, 150, 36 + 280 + 16)  # the message line: takes no action
-        d.run(["xdotool", "key", "--window", str(window), "ctrl+q"])
+        poll(lambda: d.run(["xdotool", "getwindowfocus"], check=False).stdout.strip()
+             == str(window), what="the panel to have the keyboard")
+        d.run(["xdotool", "key", "ctrl+q"])
         self.assertEqual(app.wait(10), 0)
 
         # Relaunched on a "Wayland" session that has XWayland: it still comes up on X11.
@@ -140,6 +142,13 @@ class PanelTest(unittest.TestCase):
         d.wait_mapped(window)
         self.assertIsNone(app.poll())
         self.assertEqual(len([w for w in d.windows() if d.info(w)["width"] >= 200]), 1)
+
+        # Killed outright, it leaves nothing that would keep the next launch from starting.
+        app.kill()
+        app.wait(10)
+        poll(lambda: not d.windows() or None, what="the killed panel to go")
+        app, window = self.start()
+        self.assertIsNone(app.poll())
         app.terminate()
         app.wait(10)
 
