@@ -25,6 +25,8 @@ public:
     bool lastWriteStored() const { return m_lastWriteStored; }
 
 private:
+    void clearOwnerlessLock() const;
+
     mutable QSettings m_settings;
     QHash<QString, QVariant> m_unsaved;
     bool m_lastWriteStored = true;
