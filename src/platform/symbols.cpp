@@ -12,28 +12,39 @@ namespace {
 // Every symbol is designed in "em" units around the origin: 1 em is the font's pixel size, so
 // at the header's 14-point font a symbol is about 14 pixels tall. The drawing is turned into
 // one filled outline so overlapping strokes never double the colour's opacity.
+//
+// Shapes are scaled to pixels before they are stroked: the stroker flattens curves with a
+// tolerance in absolute units, which would make em-sized circles visibly polygonal.
+class Pen {
+public:
+    explicit Pen(const QFont &font)
+        : m_em(font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0),
+          // Regular text gets 0.09 em; bolder faces somewhat more.
+          m_width(0.09 * (1.0 + (font.weight() - QFont::Normal) / 900.0))
+    {
+    }
 
-qreal emPixels(const QFont &font)
-{
-    if (font.pixelSize() > 0)
-        return font.pixelSize();
-    return font.pointSizeF() * 96.0 / 72.0;
-}
+    qreal width() const { return m_width; }
 
-// Stroke width for the font's weight: regular text gets 0.09 em, bold about a third more.
-qreal strokeWidth(const QFont &font)
-{
-    return 0.09 * (1.0 + (font.weight() - QFont::Normal) / 900.0);
-}
+    QPainterPath fill(const QPainterPath &emPath) const
+    {
+        return QTransform::fromScale(m_em, m_em).map(emPath);
+    }
 
-QPainterPath stroked(const QPainterPath &path, qreal width)
-{
-    QPainterPathStroker stroker;
-    stroker.setWidth(width);
-    stroker.setCapStyle(Qt::RoundCap);
-    stroker.setJoinStyle(Qt::RoundJoin);
-    return stroker.createStroke(path);
-}
+    QPainterPath stroke(const QPainterPath &emPath, qreal widthFactor = 1) const
+    {
+        QPainterPathStroker stroker;
+        stroker.setWidth(m_width * widthFactor * m_em);
+        stroker.setCapStyle(Qt::RoundCap);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setCurveThreshold(0.01);
+        return stroker.createStroke(fill(emPath)).simplified();
+    }
+
+private:
+    qreal m_em;
+    qreal m_width;
+};
 
 QPainterPath line(QPointF from, QPointF to)
 {
@@ -42,46 +53,46 @@ QPainterPath line(QPointF from, QPointF to)
     return path;
 }
 
-// The outline of a loudspeaker: magnet on the left, cone opening to the right; the cone's
-// mouth ends at x = 0.
+// The outline of a loudspeaker: magnet on the left, cone opening to the right, its mouth at
+// x = -0.02.
 QPainterPath speaker()
 {
     QPainterPath path;
-    path.moveTo(-0.40, -0.13);
-    path.lineTo(-0.25, -0.13);
-    path.lineTo(-0.04, -0.33);
-    path.lineTo(-0.04, 0.33);
-    path.lineTo(-0.25, 0.13);
-    path.lineTo(-0.40, 0.13);
+    path.moveTo(-0.42, -0.15);
+    path.lineTo(-0.26, -0.15);
+    path.lineTo(-0.02, -0.38);
+    path.lineTo(-0.02, 0.38);
+    path.lineTo(-0.26, 0.15);
+    path.lineTo(-0.42, 0.15);
     path.closeSubpath();
     return path;
 }
 
-QPainterPath speakerWave(qreal w)
+QPainterPath speakerWave(const Pen &pen)
 {
     QPainterPath wave;
-    const qreal r = 0.27;
-    const QRectF circle(-0.06 - r, -r, 2 * r, 2 * r);
-    wave.arcMoveTo(circle, 48);
-    wave.arcTo(circle, 48, -96);
-    return stroked(speaker(), w).united(stroked(wave, w));
+    const qreal r = 0.26;
+    const QRectF circle(-0.04 - r, -r, 2 * r, 2 * r);
+    wave.arcMoveTo(circle, 50);
+    wave.arcTo(circle, 50, -100);
+    return pen.stroke(speaker()).united(pen.stroke(wave));
 }
 
-QPainterPath speakerSlash(qreal w)
+QPainterPath speakerSlash(const Pen &pen)
 {
-    const QPointF from(-0.42, -0.40);
-    const QPointF to(0.14, 0.40);
-    // Cut a gap around the slash so it reads as crossing the speaker.
-    QPainterPath body = stroked(speaker(), w).subtracted(stroked(line(from, to), 3 * w));
-    return body.united(stroked(line(from, to), w));
+    const QPointF from(-0.46, -0.44);
+    const QPointF to(0.16, 0.44);
+    // A gap around the slash so that it reads as lying across the speaker.
+    const QPainterPath body = pen.stroke(speaker()).subtracted(pen.stroke(line(from, to), 2.6));
+    return body.united(pen.stroke(line(from, to)));
 }
 
-QPainterPath minus(qreal w)
+QPainterPath minus(const Pen &pen)
 {
-    return stroked(line({-0.36, 0}, {0.36, 0}), w);
+    return pen.stroke(line({-0.36, 0}, {0.36, 0}));
 }
 
-QPainterPath circleLeftHalfFilled(qreal w)
+QPainterPath circleLeftHalfFilled(const Pen &pen)
 {
     const qreal r = 0.42;
     QPainterPath ring;
@@ -90,50 +101,50 @@ QPainterPath circleLeftHalfFilled(qreal w)
     half.moveTo(0, -r);
     half.arcTo(QRectF(-r, -r, 2 * r, 2 * r), 90, 180);
     half.closeSubpath();
-    return stroked(ring, w).united(half);
+    return pen.stroke(ring).united(pen.fill(half));
 }
 
-QPainterPath pin(qreal w)
+QPainterPath pin(const Pen &pen)
 {
     // A push-pin standing upright: a cap, a slightly narrower barrel that flares into the
     // collar, and the needle below it.
     QPainterPath body;
-    body.moveTo(-0.19, -0.46);
-    body.lineTo(0.19, -0.46);
-    body.lineTo(0.19, -0.37);
+    body.moveTo(-0.2, -0.46);
+    body.lineTo(0.2, -0.46);
+    body.lineTo(0.2, -0.37);
     body.lineTo(0.12, -0.33);
     body.lineTo(0.12, -0.08);
-    body.cubicTo(0.12, -0.01, 0.26, 0.03, 0.26, 0.11);
-    body.lineTo(-0.26, 0.11);
-    body.cubicTo(-0.26, 0.03, -0.12, -0.01, -0.12, -0.08);
+    body.cubicTo(0.12, -0.01, 0.27, 0.03, 0.27, 0.11);
+    body.lineTo(-0.27, 0.11);
+    body.cubicTo(-0.27, 0.03, -0.12, -0.01, -0.12, -0.08);
     body.lineTo(-0.12, -0.33);
-    body.lineTo(-0.19, -0.37);
+    body.lineTo(-0.2, -0.37);
     body.closeSubpath();
-    return stroked(body, w).united(stroked(line({0, 0.11}, {0, 0.48}), w));
+    return pen.stroke(body).united(pen.stroke(line({0, 0.11}, {0, 0.48})));
 }
 
-QPainterPath checkmark(qreal w)
+QPainterPath checkmark(const Pen &pen)
 {
     QPainterPath path({-0.34, 0.02});
     path.lineTo(-0.10, 0.28);
     path.lineTo(0.34, -0.32);
-    return stroked(path, w * 1.15);
+    return pen.stroke(path, 1.15);
 }
 
-QPainterPath glyph(const QString &name, qreal w)
+QPainterPath glyph(const QString &name, const Pen &pen)
 {
     if (name == QLatin1String("speaker.wave.1"))
-        return speakerWave(w);
+        return speakerWave(pen);
     if (name == QLatin1String("speaker.slash"))
-        return speakerSlash(w);
+        return speakerSlash(pen);
     if (name == QLatin1String("minus"))
-        return minus(w);
+        return minus(pen);
     if (name == QLatin1String("circle.lefthalf.filled"))
-        return circleLeftHalfFilled(w);
+        return circleLeftHalfFilled(pen);
     if (name == QLatin1String("pin"))
-        return pin(w);
+        return pin(pen);
     if (name == QLatin1String("checkmark"))
-        return checkmark(w);
+        return checkmark(pen);
     return {};
 }
 
@@ -142,22 +153,21 @@ QPainterPath glyph(const QString &name, qreal w)
 void draw(QPainter &painter, const QString &name, const QRectF &rect, const QFont &font,
           const QColor &color)
 {
-    const QPainterPath path = glyph(name, strokeWidth(font));
+    const QPainterPath path = glyph(name, Pen(font));
     if (path.isEmpty())
         return;
-    const qreal em = emPixels(font);
-    const QRectF bounds = path.boundingRect();
 
-    // Centre the glyph's ink in rect; snap the offset to whole device pixels so that the
-    // symbol renders the same way wherever the button sits.
+    // Centre the glyph's ink in rect with its top-left edge on a whole device pixel, so that
+    // thin horizontal and vertical strokes start on a pixel boundary.
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const auto snap = [ratio](qreal v) { return std::round(v * ratio) / ratio; };
-    const QPointF centre = rect.center() - bounds.center() * em;
+    const QRectF bounds = path.boundingRect();
+    const QPointF topLeft = rect.center() - QPointF(bounds.width(), bounds.height()) / 2;
+    const QPointF offset = QPointF(snap(topLeft.x()), snap(topLeft.y())) - bounds.topLeft();
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(snap(centre.x()), snap(centre.y()));
-    painter.scale(em, em);
+    painter.translate(offset);
     painter.setPen(Qt::NoPen);
     painter.setBrush(color);
     painter.drawPath(path);

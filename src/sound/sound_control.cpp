@@ -88,8 +88,9 @@ void SoundControl::moveEvent(QMoveEvent *event)
 
 bool SoundControl::eventFilter(QObject *watched, QEvent *event)
 {
-    // A relayout of the window may move the button without moving it within its parent.
-    if (watched == m_cardWindow && event->type() == QEvent::Resize && m_card && m_card->isVisible())
+    // A relayout may move the button by moving one of its ancestors.
+    const bool moved = event->type() == QEvent::Move || event->type() == QEvent::Resize;
+    if (moved && watched->isWidgetType() && m_card && m_card->isVisible())
         m_card->place();
     return QAbstractButton::eventFilter(watched, event);
 }
@@ -107,11 +108,9 @@ void SoundControl::showCard(bool expanded)
     if (!m_card || m_card->parentWidget() != host) {
         delete m_card;
         m_card = new VolumeCard(m_audio, m_hover, this, host);
-        if (m_cardWindow)
-            m_cardWindow->removeEventFilter(this);
-        m_cardWindow = host;
-        host->installEventFilter(this);
     }
+    for (QWidget *w = parentWidget(); w && w != host; w = w->parentWidget())
+        w->installEventFilter(this);
     m_card->place();
     m_card->raise();
     m_card->show();

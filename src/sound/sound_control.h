@@ -43,7 +43,6 @@ private:
     RollingAudio &m_audio;
     HoverCard m_hover;
     QPointer<VolumeCard> m_card;
-    QPointer<QWidget> m_cardWindow;
 };
 
 } // namespace zorvik

@@ -77,7 +77,8 @@ QString sliderStyle(bool dark)
     const QString sage = Palette::sage().name(QColor::HexArgb);
     const QString track = QColor(dark ? QColor(255, 255, 255, 46) : QColor(0, 0, 0, 31)).name(QColor::HexArgb);
     const QString knob = dark ? QStringLiteral("#ffe4e8e4") : QStringLiteral("#ffffffff");
-    const QString knobEdge = QColor(0, 0, 0, dark ? 90 : 50).name(QColor::HexArgb);
+    // Opaque: the style sheet draws a rounded border's corners twice, which shows with alpha.
+    const QString knobEdge = dark ? QStringLiteral("#ff5d645f") : QStringLiteral("#ffc9c8c2");
     return QStringLiteral(
                "QSlider { background: transparent; }"
                "QSlider::groove:horizontal { height: 4px; border-radius: 2px; background: %1; }"
