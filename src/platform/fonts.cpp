@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QStringList>
 
+#include <cmath>
+
 namespace zorvik::Fonts {
 
 namespace {
@@ -85,7 +87,8 @@ QFont hubWord()
     else if (!families().hubWord.isEmpty())
         font = QFont(families().hubWord);
     font = sized(font, 24, QFont::Medium);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, -2.28);
+    // Qt keeps letter spacing in 1/64 pixel and truncates toward zero: ask for the nearest step.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, std::round(-2.28 * 64) / 64);
     return font;
 }
 
