@@ -9,6 +9,9 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace zorvik {
 
@@ -129,6 +132,143 @@ QColor over(const QColor &top, const QColor &below)
                             top.blueF() * a + below.blueF() * (1 - a));
 }
 
+// Outer rim, ball track with its groove, and the pocket bed, on a painter already scaled to
+// the design space.
+void paintBed(QPainter &painter, bool dark)
+{
+    const QColor track = WheelPainter::wheelTrack().resolve(dark);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(WheelPainter::wheelRim().resolve(dark));
+    painter.drawEllipse(circle(160));
+    painter.setBrush(track);
+    painter.drawEllipse(circle(155));
+    // The groove is black at 8% opacity, and lies wholly on the plain track: stroking it in
+    // the colour that blending would leave gives the same pixels without blending every one.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(over(QColor::fromRgbF(0, 0, 0, 0.08f), track), 9));
+    painter.drawEllipse(circle(146));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Palette::cream().resolve(dark));
+    painter.drawEllipse(circle(139));
+}
+
+// Hub rim, face, a faint ring (ink at 9% on the plain face, blended ahead as above) and the
+// word, which does not turn with the wheel.
+void paintHub(QPainter &painter, bool dark)
+{
+    const QColor cream = Palette::cream().resolve(dark);
+    const QColor ink = Palette::ink().resolve(dark);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(WheelPainter::hubRim().resolve(dark));
+    painter.drawEllipse(circle(58));
+    painter.setBrush(cream);
+    painter.drawEllipse(circle(52));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(over(withOpacity(ink, 0.09), cream), 1));
+    painter.drawEllipse(circle(46));
+    painter.setPen(ink);
+    painter.setFont(hubFont());
+    drawCentred(painter, QPointF(WheelPainter::centre, WheelPainter::centre),
+                hubWord(WheelPainter::tr("zorvik")));
+}
+
+// The bed and the hub never turn and follow only from the constants and the appearance, so
+// they are drawn once per appearance, resolution and canvas size into images and blitted
+// under and over the pockets each frame. Drawn in device pixels at the same whole-pixel
+// offset as on the canvas, they give exactly the pixels of drawing the shapes in place.
+struct StillLayers {
+    bool dark = false;
+    qreal ratio = 1;
+    QSizeF canvas;
+    QString hubText;
+    QImage bed;          // the whole canvas
+    QImage hub;          // the hub's square, placed at hubOffset device pixels into the canvas
+    QPoint hubOffset;
+};
+
+QImage layerImage(QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// A painter on a layer image whose device pixel (0, 0) lies `offset` device pixels into the
+// canvas, scaled to the design space.
+void beginLayer(QPainter &painter, QImage &image, QPoint offset, qreal ratio, QSizeF canvas)
+{
+    painter.begin(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.translate(-offset.x(), -offset.y());
+    painter.scale(ratio, ratio);
+    painter.scale(canvas.width() / WheelPainter::designSize, canvas.height() / WheelPainter::designSize);
+}
+
+const StillLayers &stillLayers(bool dark, qreal ratio, QSizeF canvas)
+{
+    // A handful at most: two appearances, and a screen or two of different resolution.
+    static std::vector<std::unique_ptr<StillLayers>> cache;
+    const QString hubText = WheelPainter::tr("zorvik");
+    for (const auto &layers : cache) {
+        if (layers->dark == dark && layers->ratio == ratio && layers->canvas == canvas
+            && layers->hubText == hubText)
+            return *layers;
+    }
+    auto layers = std::make_unique<StillLayers>();
+    layers->dark = dark;
+    layers->ratio = ratio;
+    layers->canvas = canvas;
+    layers->hubText = hubText;
+
+    layers->bed = layerImage(QSize(int(std::ceil(canvas.width() * ratio)), int(std::ceil(canvas.height() * ratio))));
+    QPainter painter;
+    beginLayer(painter, layers->bed, QPoint(0, 0), ratio, canvas);
+    paintBed(painter, dark);
+    painter.end();
+
+    // The hub's square with a pixel to spare for antialiasing.
+    const double sx = canvas.width() / WheelPainter::designSize * ratio;
+    const double sy = canvas.height() / WheelPainter::designSize * ratio;
+    const QPoint from(int(std::floor(circle(58).left() * sx)) - 1, int(std::floor(circle(58).top() * sy)) - 1);
+    const QPoint to(int(std::ceil(circle(58).right() * sx)) + 1, int(std::ceil(circle(58).bottom() * sy)) + 1);
+    layers->hubOffset = from;
+    layers->hub = layerImage(QSize(to.x() - from.x(), to.y() - from.y()));
+    beginLayer(painter, layers->hub, from, ratio, canvas);
+    paintHub(painter, dark);
+    painter.end();
+
+    if (cache.size() >= 4)
+        cache.erase(cache.begin());
+    cache.push_back(std::move(layers));
+    return *cache.back();
+}
+
+// Where the canvas origin lies in device pixels when the painter maps the canvas onto whole
+// device pixels at the device's own ratio, unturned; none otherwise (then the layers are
+// drawn shape by shape).
+std::optional<QPoint> alignedOrigin(const QPainter &painter, qreal ratio)
+{
+    const QTransform &device = painter.deviceTransform();
+    if (device.type() > QTransform::TxScale || device.m11() != ratio || device.m22() != ratio)
+        return std::nullopt;
+    if (device.dx() != std::round(device.dx()) || device.dy() != std::round(device.dy()))
+        return std::nullopt;
+    return QPoint(int(device.dx()), int(device.dy()));
+}
+
+// Draws a layer image 1:1 onto device pixels, `at` device pixels from the device's origin.
+void blit(QPainter &painter, const QImage &image, QPoint at)
+{
+    painter.save();
+    painter.resetTransform();
+    // Whatever the painter still adds on the way to the device (a widget's offset in its
+    // window, the device pixel ratio) is undone, leaving a whole-pixel move: a plain copy.
+    painter.setTransform(QTransform::fromTranslate(at.x(), at.y()) * painter.deviceTransform().inverted());
+    painter.drawImage(QPointF(0, 0), image);
+    painter.restore();
+}
+
 } // namespace
 
 const AppearanceColor &WheelPainter::wheelRim()
@@ -181,31 +321,23 @@ double WheelPainter::pocketAngle(int index, double wheel)
 void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark)
 {
     const NumberLayout &layout = numberLayout();
-    const QColor cream = Palette::cream().resolve(dark);
-    const QColor ink = Palette::ink().resolve(dark);
-    const QColor track = wheelTrack().resolve(dark);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const std::optional<QPoint> origin = alignedOrigin(painter, ratio);
+    const StillLayers *layers = origin ? &stillLayers(dark, ratio, canvas) : nullptr;
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.scale(canvas.width() / designSize, canvas.height() / designSize);
 
     // Rims, track with its groove, and the pocket bed.
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(wheelRim().resolve(dark));
-    painter.drawEllipse(circle(160));
-    painter.setBrush(track);
-    painter.drawEllipse(circle(155));
-    // The groove is black at 8% opacity, and lies wholly on the plain track: stroking it in
-    // the colour that blending would leave gives the same pixels without blending every one.
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(over(QColor::fromRgbF(0, 0, 0, 0.08f), track), 9));
-    painter.drawEllipse(circle(146));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(cream);
-    painter.drawEllipse(circle(139));
+    if (layers)
+        blit(painter, layers->bed, *origin);
+    painter.scale(canvas.width() / designSize, canvas.height() / designSize);
+    if (!layers)
+        paintBed(painter, dark);
 
     // Pockets with the winner's outline, then the numbers turned with the wheel.
+    painter.setPen(Qt::NoPen);
     const double wheel = Roulette::normalized(frame.wheel);
     QPen outline(resultHighlight(), 2);
     outline.setJoinStyle(Qt::MiterJoin);
@@ -231,19 +363,11 @@ void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &fra
     }
     painter.restore();
 
-    // Hub: rim, face, and a faint ring (ink at 9% on the plain face, blended ahead as above).
-    painter.setBrush(hubRim().resolve(dark));
-    painter.drawEllipse(circle(58));
-    painter.setBrush(cream);
-    painter.drawEllipse(circle(52));
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(over(withOpacity(ink, 0.09), cream), 1));
-    painter.drawEllipse(circle(46));
-
-    // The hub word does not turn with the wheel.
-    painter.setPen(ink);
-    painter.setFont(hubFont());
-    drawCentred(painter, QPointF(centre, centre), hubWord(tr("zorvik")));
+    // The hub, over the inner ends of the pockets' gaps.
+    if (layers)
+        blit(painter, layers->hub, *origin + layers->hubOffset);
+    else
+        paintHub(painter, dark);
 
     // Ball, with its shadow.
     const double bx = centre + frame.radius * std::cos(frame.ball);

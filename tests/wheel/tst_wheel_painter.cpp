@@ -29,9 +29,10 @@ QImage render(const WheelFrame &frame, bool dark, int dpr = 1)
     return image;
 }
 
-QImage renderDirectly(const WheelFrame &frame, bool dark)
+QImage renderDirectly(const WheelFrame &frame, bool dark, int dpr = 1)
 {
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    QImage image(side * dpr, side * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     testing::paintWheelDirectly(painter, QSizeF(side, side), frame, dark);
@@ -234,11 +235,16 @@ void TestWheelPainter::sameAsDirectDrawing_data()
     QTest::addColumn<double>("wheel");
     QTest::addColumn<std::optional<int>>("result");
     QTest::addColumn<bool>("dark");
+    QTest::addColumn<int>("dpr");
 
-    QTest::newRow("at rest, light") << 0.0 << std::optional<int>() << false;
-    QTest::newRow("mid-spin, dark") << 2.71 << std::optional<int>() << true;
-    QTest::newRow("negative turn, result 5") << -7.9 << std::optional<int>(5) << false;
-    QTest::newRow("result 0, dark") << 0.05 << std::optional<int>(0) << true;
+    QTest::newRow("at rest, light") << 0.0 << std::optional<int>() << false << 1;
+    QTest::newRow("mid-spin, dark") << 2.71 << std::optional<int>() << true << 1;
+    QTest::newRow("negative turn, result 5") << -7.9 << std::optional<int>(5) << false << 1;
+    QTest::newRow("result 0, dark") << 0.05 << std::optional<int>(0) << true << 1;
+    // The still layers are kept per resolution: at twice the pixels they must still land
+    // exactly where the shapes would be drawn.
+    QTest::newRow("mid-spin, light, dpr 2") << 4.4 << std::optional<int>() << false << 2;
+    QTest::newRow("result 26, dark, dpr 2") << 1.1 << std::optional<int>(26) << true << 2;
 }
 
 void TestWheelPainter::sameAsDirectDrawing()
@@ -246,14 +252,16 @@ void TestWheelPainter::sameAsDirectDrawing()
     QFETCH(double, wheel);
     QFETCH(std::optional<int>, result);
     QFETCH(bool, dark);
+    QFETCH(int, dpr);
     const WheelFrame frame{wheel, wheel * 1.7, result ? 129.0 : 146.0, result};
-    const QImage prepared = render(frame, dark);
-    const QImage direct = renderDirectly(frame, dark);
+    const QImage prepared = render(frame, dark, dpr);
+    const QImage direct = renderDirectly(frame, dark, dpr);
+    const int pixels = side * dpr;
 
     // Text is laid out once here and anew there, which may place glyphs a fraction of a pixel
     // apart; everything else must match. In the text (the ring of numbers and the hub word),
     // 4 x 4 blocks must still agree on average: a number turned or placed wrongly would not.
-    const double scale = side / 328.0;
+    const double scale = pixels / 328.0;
     const auto inText = [&](int x, int y) {
         const double dx = (x + 0.5) / scale - 164;
         const double dy = (y + 0.5) / scale - 164;
@@ -262,8 +270,8 @@ void TestWheelPainter::sameAsDirectDrawing()
     };
     int differing = 0;
     int worst = 0;
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
+    for (int y = 0; y < pixels; ++y) {
+        for (int x = 0; x < pixels; ++x) {
             if (inText(x, y))
                 continue;
             const int d = colourDistance(prepared.pixelColor(x, y), direct.pixelColor(x, y));
@@ -276,21 +284,24 @@ void TestWheelPainter::sameAsDirectDrawing()
                                             .arg(differing)
                                             .arg(worst)));
 
-    const auto block = [](const QImage &image, int bx, int by) {
+    // Blocks of 4 x 4 points, whatever the resolution.
+    const int edge = 4 * dpr;
+    const auto block = [edge](const QImage &image, int bx, int by) {
         int r = 0, g = 0, b = 0;
-        for (int y = by; y < by + 4; ++y) {
-            for (int x = bx; x < bx + 4; ++x) {
+        for (int y = by; y < by + edge; ++y) {
+            for (int x = bx; x < bx + edge; ++x) {
                 const QColor c = image.pixelColor(x, y);
                 r += c.red();
                 g += c.green();
                 b += c.blue();
             }
         }
-        return QColor(r / 16, g / 16, b / 16);
+        const int n = edge * edge;
+        return QColor(r / n, g / n, b / n);
     };
     int worstBlock = 0;
-    for (int by = 0; by < side; by += 4)
-        for (int bx = 0; bx < side; bx += 4)
+    for (int by = 0; by < pixels; by += edge)
+        for (int bx = 0; bx < pixels; bx += edge)
             worstBlock = std::max(worstBlock, colourDistance(block(prepared, bx, by), block(direct, bx, by)));
     QVERIFY2(worstBlock <= 40, qPrintable(QStringLiteral("text blocks differ by up to %1").arg(worstBlock)));
 }
