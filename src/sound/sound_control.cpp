@@ -6,6 +6,7 @@
 #include <QSlider>
 
 #include "panel/palette.h"
+#include "platform/fonts.h"
 #include "platform/symbols.h"
 #include "sound/rolling_audio.h"
 #include "sound/volume_card.h"
@@ -58,7 +59,9 @@ void SoundControl::paintEvent(QPaintEvent *)
     QColor color = Palette::headerTint().resolve(this);
     if (isDown())
         color = withOpacity(color, 0.6);
-    Symbols::draw(painter, symbolName(m_audio.muted(), m_audio.volume()), rect(), font(), color);
+    // The symbol takes the font set around it; where nothing was set, the header's own.
+    const QFont symbolFont = font().resolveMask() ? font() : Fonts::rounded(14);
+    Symbols::draw(painter, symbolName(m_audio.muted(), m_audio.volume()), rect(), symbolFont, color);
     if (hasFocus()) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(withOpacity(Palette::headerTint().resolve(this), 0.5), 1.5));
