@@ -182,26 +182,26 @@ struct StillLayers {
     QSizeF canvas;
     QString hubText;
     QImage bed;          // the whole canvas
-    QImage hub;          // the hub's square, placed at hubOffset device pixels into the canvas
+    QImage hub;          // the hub's square, hubOffset device pixels into the canvas
     QPoint hubOffset;
 };
 
-QImage layerImage(QSize size)
+// An image of the whole canvas at the device's ratio (text is rendered differently, unhinted,
+// above ratio 1, so the layer must be drawn at the same ratio as the canvas).
+QImage layerImage(QSize size, qreal ratio)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     return image;
 }
 
-// A painter on a layer image whose device pixel (0, 0) lies `offset` device pixels into the
-// canvas, scaled to the design space.
-void beginLayer(QPainter &painter, QImage &image, QPoint offset, qreal ratio, QSizeF canvas)
+// A painter on a layer image, scaled to the design space.
+void beginLayer(QPainter &painter, QImage &image, QSizeF canvas)
 {
     painter.begin(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.translate(-offset.x(), -offset.y());
-    painter.scale(ratio, ratio);
     painter.scale(canvas.width() / WheelPainter::designSize, canvas.height() / WheelPainter::designSize);
 }
 
@@ -221,22 +221,28 @@ const StillLayers &stillLayers(bool dark, qreal ratio, QSizeF canvas)
     layers->canvas = canvas;
     layers->hubText = hubText;
 
-    layers->bed = layerImage(QSize(int(std::ceil(canvas.width() * ratio)), int(std::ceil(canvas.height() * ratio))));
+    const QSize pixels(int(std::ceil(canvas.width() * ratio)), int(std::ceil(canvas.height() * ratio)));
+    layers->bed = layerImage(pixels, ratio);
     QPainter painter;
-    beginLayer(painter, layers->bed, QPoint(0, 0), ratio, canvas);
+    beginLayer(painter, layers->bed, canvas);
     paintBed(painter, dark);
     painter.end();
+    // From here on plain pixels, copied 1:1.
+    layers->bed.setDevicePixelRatio(1);
 
-    // The hub's square with a pixel to spare for antialiasing.
+    // The hub's square with a pixel to spare for antialiasing. It is drawn on a whole canvas
+    // and cut out, since text placed at another origin may land a fraction of a pixel apart.
     const double sx = canvas.width() / WheelPainter::designSize * ratio;
     const double sy = canvas.height() / WheelPainter::designSize * ratio;
     const QPoint from(int(std::floor(circle(58).left() * sx)) - 1, int(std::floor(circle(58).top() * sy)) - 1);
     const QPoint to(int(std::ceil(circle(58).right() * sx)) + 1, int(std::ceil(circle(58).bottom() * sy)) + 1);
-    layers->hubOffset = from;
-    layers->hub = layerImage(QSize(to.x() - from.x(), to.y() - from.y()));
-    beginLayer(painter, layers->hub, from, ratio, canvas);
+    QImage hub = layerImage(pixels, ratio);
+    beginLayer(painter, hub, canvas);
     paintHub(painter, dark);
     painter.end();
+    layers->hubOffset = from;
+    layers->hub = hub.copy(QRect(from, to));
+    layers->hub.setDevicePixelRatio(1);
 
     if (cache.size() >= 4)
         cache.erase(cache.begin());
