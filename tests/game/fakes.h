@@ -3,6 +3,7 @@
 // Stand-ins for the platform services, so the game runs in tests without a window, a clock,
 // a sound card or chance.
 
+#include "game/game.h"
 #include "platform/announcer.h"
 #include "platform/audio_output.h"
 #include "platform/clock.h"
@@ -19,6 +20,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zorvik::testing {
@@ -41,16 +43,13 @@ public:
         void invalidate() override
         {
             ++invalidations;
-            if (!m_ticker)
-                return;
-            ManualTicker *ticker = m_ticker;
-            m_ticker = nullptr;
-            std::erase_if(ticker->m_timers, [this](const auto &held) { return held.get() == this; });
+            if (ManualTicker *ticker = std::exchange(m_ticker, nullptr))
+                std::erase_if(ticker->m_timers, [this](const auto &held) { return held.get() == this; });
         }
         bool isValid() const override { return m_ticker != nullptr; }
         void fire()
         {
-            const auto self = shared_from_this();
+            const auto self = shared_from_this(); // the action may drop the ticker's hold
             if (m_ticker)
                 m_action(*this);
         }
@@ -75,8 +74,7 @@ public:
     // Fires every live timer once.
     void fire()
     {
-        const auto timers = m_timers;
-        for (const auto &timer : timers)
+        for (const auto &timer : std::vector(m_timers))
             timer->fire();
     }
 
@@ -161,9 +159,7 @@ public:
     {
         wavSizes.push_back(wav.size());
         log(refuse ? QStringLiteral("refused") : QStringLiteral("create"));
-        if (refuse)
-            return nullptr;
-        return std::make_unique<Player>(*this);
+        return refuse ? nullptr : std::make_unique<Player>(*this);
     }
 
     void log(const QString &event)
@@ -180,6 +176,18 @@ public:
     std::vector<double> fades;
     std::vector<qsizetype> wavSizes;
     std::function<void(const QString &)> onEvent;
+};
+
+// One of each stand-in, ready to hand to a Game.
+struct Fakes {
+    FakeClock clock;
+    ManualTicker ticker;
+    ScriptedRandom random;
+    RecordingAnnouncer announcer;
+    MemorySettings settings;
+    RecordingAudioOutput output;
+
+    GameServices services() { return {&clock, &ticker, &random, &announcer, &settings, &output}; }
 };
 
 } // namespace zorvik::testing
