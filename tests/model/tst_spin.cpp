@@ -28,20 +28,18 @@ private slots:
         QTest::addColumn<double>("velocity");
         QTest::addColumn<bool>("reduced");
         QTest::addColumn<double>("wheelEnd");
-        QTest::addColumn<double>("ballEnd");
+        QTest::addColumn<double>("ballEnd"); // NaN: not checked here
         QTest::addColumn<double>("duration");
+        const double nan = std::nan("");
         QTest::newRow("index 0, velocity 7") << qint64(0) << 0.0 << 7.0 << false << 4 * pi + 3.85
                                             << 3.85 - 10.5 * pi << 5.5;
-        QTest::newRow("velocity 7 reduced: same path")
-            << qint64(0) << 0.0 << 7.0 << true << 4 * pi + 3.85 << 3.85 - 10.5 * pi << 0.65;
-        QTest::newRow("velocity 0.5") << qint64(0) << 1.0 << 0.5 << false << 1.0 + 4 * pi + 0.275
-                                      << std::nan("") << 4.85;
+        QTest::newRow("reduced: same path") << qint64(0) << 0.0 << 7.0 << true << 4 * pi + 3.85
+                                            << 3.85 - 10.5 * pi << 0.65;
+        QTest::newRow("velocity 0.5") << qint64(0) << 1.0 << 0.5 << false << 1.0 + 4 * pi + 0.275 << nan << 4.85;
         QTest::newRow("velocity -20 capped at 14")
-            << qint64(5) << 2.0 << -20.0 << false << 2.0 - (4 * pi + 7.7) << std::nan("") << 6.2;
-        QTest::newRow("velocity 0 turns clockwise")
-            << qint64(3) << 0.0 << 0.0 << false << 4 * pi << std::nan("") << 4.8;
-        QTest::newRow("NaN velocity counts as still")
-            << qint64(3) << 0.0 << std::nan("") << false << 4 * pi << std::nan("") << 4.8;
+            << qint64(5) << 2.0 << -20.0 << false << 2.0 - (4 * pi + 7.7) << nan << 6.2;
+        QTest::newRow("velocity 0 turns clockwise") << qint64(3) << 0.0 << 0.0 << false << 4 * pi << nan << 4.8;
+        QTest::newRow("NaN velocity counts as still") << qint64(3) << 0.0 << nan << false << 4 * pi << nan << 4.8;
     }
     void plan()
     {
@@ -64,12 +62,6 @@ private slots:
         QVERIFY((spin.wheelEnd - spin.wheelStart) * (spin.ballEnd - spin.ballStart) < 0);
     }
 
-    void sevenTurnsBetweenBallAndPocket()
-    {
-        const Spin spin(0, 0.0, 7.0);
-        QVERIFY(near(spin.ballEnd - (spin.wheelEnd - pi / 2), -14 * pi));
-    }
-
     // Whatever the pocket, start and flick, the ball lands on the pocket's centre after four
     // to five turns, and the plan is deterministic.
     void landsOnItsPocket()
@@ -83,16 +75,15 @@ private slots:
             const double velocity = round % 50 == 0 ? 0.0 : velocityDist(rng);
             const bool reduced = round % 3 == 0;
             const Spin spin(index, start, velocity, reduced);
-            const double target = double(index) * Roulette::tau / 37.0 + spin.wheelEnd - pi / 2;
-            const double turns = (spin.ballEnd - target) / Roulette::tau;
+            const double pocketAngle = double(index) * Roulette::tau / 37.0 - pi / 2;
+            const double turns = (spin.ballEnd - (pocketAngle + spin.wheelEnd)) / Roulette::tau;
             QVERIFY2(near(turns, std::round(turns), 1e-9), qPrintable(QString::number(turns, 'g', 17)));
             const double travel = std::fabs(spin.ballEnd - spin.ballStart);
             QVERIFY2(travel >= 8 * pi - 1e-9 && travel < 10 * pi, qPrintable(QString::number(travel)));
             QVERIFY(spin.duration >= (reduced ? 0.65 : 4.8) && spin.duration <= (reduced ? 0.65 : 6.2));
             // The final frame puts the ball over the pocket's centre on the resting ring.
             const Spin::Frame end = spin.frame(1.0);
-            const double pocketCentre = end.wheel + double(index) * Roulette::tau / 37.0 - pi / 2;
-            QVERIFY(std::fabs(Roulette::delta(end.ball - pocketCentre)) < 1e-9);
+            QVERIFY(std::fabs(Roulette::delta(end.ball - (end.wheel + pocketAngle))) < 1e-9);
             QCOMPARE(end.radius, 129.0);
             const Spin again(index, start, velocity, reduced);
             QCOMPARE(again.ballEnd, spin.ballEnd);
@@ -108,12 +99,10 @@ private slots:
         QTest::newRow("0") << 0.0 << 0.0 << 146.0;
         QTest::newRow("negative") << -0.2 << 0.0 << 146.0;
         QTest::newRow("NaN") << std::nan("") << 0.0 << 146.0;
-        QTest::newRow("-inf") << -HUGE_VAL << 0.0 << 146.0;
         QTest::newRow("half way") << 0.5 << 0.875 << 146.0;
-        QTest::newRow("drop begins") << 0.65 << 1.0 - std::pow(0.35, 3) << 146.0;
-        QTest::newRow("mid drop") << 0.825 << 1.0 - std::pow(0.175, 3) << 132.125;
+        QTest::newRow("drop begins") << 0.65 << 1.0 - 0.35 * 0.35 * 0.35 << 146.0;
+        QTest::newRow("mid drop") << 0.825 << 1.0 - 0.175 * 0.175 * 0.175 << 132.125;
         QTest::newRow("1") << 1.0 << 1.0 << 129.0;
-        QTest::newRow("late") << 1.5 << 1.0 << 129.0;
         QTest::newRow("+inf") << HUGE_VAL << 1.0 << 129.0;
     }
     void frames()
