@@ -7,154 +7,123 @@
 #include <QtTest>
 
 using namespace zorvik;
+using namespace Qt::StringLiterals;
+using Factor = std::optional<double>;
 
 class TestReducedMotion : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstSourceThatAsksDecides_data();
-    void firstSourceThatAsksDecides();
-    void portalValue_data();
-    void portalValue();
-    void gsettingsOutput_data();
-    void gsettingsOutput();
-    void kdeglobals_data();
-    void kdeglobals();
-    void kdeglobalsFromConfigHome_data();
-    void kdeglobalsFromConfigHome();
+    void firstSourceThatAsksDecides_data()
+    {
+        QTest::addColumn<QString>("answering"); // which sources ask to reduce motion
+        QTest::addColumn<QString>("asked");     // which sources were asked, in order
+        QTest::newRow("nobody") << u""_s << u"pgk"_s;
+        QTest::newRow("portal") << u"pgk"_s << u"p"_s;
+        QTest::newRow("gnome") << u"g"_s << u"pg"_s;
+        QTest::newRow("kde") << u"k"_s << u"pgk"_s;
+    }
+    void firstSourceThatAsksDecides()
+    {
+        QFETCH(QString, answering);
+        QFETCH(QString, asked);
+        QString order;
+        const auto source = [&](QChar name) {
+            return [&, name] {
+                order += name;
+                return answering.contains(name);
+            };
+        };
+        const ReducedMotion::Sources sources{source(u'p'), source(u'g'), source(u'k')};
+        QCOMPARE(ReducedMotion::preferred(sources), !answering.isEmpty());
+        QCOMPARE(order, asked);
+    }
+
+    void portalValue_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("reduce");
+        const auto wrap = [](const QVariant &v) { return QVariant::fromValue(QDBusVariant(v)); };
+        QTest::newRow("v(v(u)) 1") << wrap(wrap(1u)) << true;
+        QTest::newRow("v(v(u)) 0") << wrap(wrap(0u)) << false;
+        QTest::newRow("v(u) 1") << wrap(1u) << true;
+        QTest::newRow("u 2") << QVariant(2u) << false;
+        QTest::newRow("string") << wrap(u"1"_s) << false;
+    }
+    void portalValue()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(bool, reduce);
+        QCOMPARE(ReducedMotion::fromPortalValue(value), reduce);
+    }
+
+    void gsettingsOutput_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("reduce");
+        QTest::newRow("animations off") << u"false\n"_s << true;
+        QTest::newRow("animations on") << u"true\n"_s << false;
+        QTest::newRow("error text") << u"No such schema \u201corg.gnome.desktop.interface\u201d\n"_s << false;
+        QTest::newRow("empty") << QString() << false;
+    }
+    void gsettingsOutput()
+    {
+        QFETCH(QString, output);
+        QFETCH(bool, reduce);
+        QCOMPARE(ReducedMotion::fromGsettings(output), reduce);
+    }
+
+    void kdeglobals_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Factor>("factor");
+        QTest::newRow("zero") << u"[General]\nfont=x\n\n[KDE]\nAnimationDurationFactor=0\n"_s << Factor(0.0);
+        QTest::newRow("half") << u"[KDE]\nAnimationDurationFactor=0.5\n"_s << Factor(0.5);
+        QTest::newRow("spaces and flags") << u"[KDE][$i]\n  AnimationDurationFactor[$i] = 0 \n"_s << Factor(0.0);
+        QTest::newRow("other group") << u"[KDE Action Restrictions]\nAnimationDurationFactor=0\n"_s << Factor();
+        QTest::newRow("later line wins")
+            << u"[KDE]\nAnimationDurationFactor=0\n[KDE]\nAnimationDurationFactor=1\n"_s << Factor(1.0);
+        QTest::newRow("not a number") << u"[KDE]\nAnimationDurationFactor=off\n"_s << Factor();
+        QTest::newRow("commented") << u"[KDE]\n#AnimationDurationFactor=0\n"_s << Factor();
+    }
+    void kdeglobals()
+    {
+        QFETCH(QString, text);
+        QFETCH(Factor, factor);
+        QCOMPARE(ReducedMotion::animationFactor(text), factor);
+    }
+
+    void kdeglobalsFromConfigHome_data()
+    {
+        QTest::addColumn<QString>("user");   // kdeglobals under XDG_CONFIG_HOME; empty: none
+        QTest::addColumn<QString>("system"); // kdeglobals under XDG_CONFIG_DIRS; empty: none
+        QTest::addColumn<bool>("reduce");
+        const QString off = u"[KDE]\nAnimationDurationFactor=0\n"_s;
+        const QString on = u"[KDE]\nAnimationDurationFactor=1\n"_s;
+        QTest::newRow("user off") << off << QString() << true;
+        QTest::newRow("user on overrides system off") << on << off << false;
+        QTest::newRow("user silent, system off") << u"[General]\nColorScheme=Breeze\n"_s << off << true;
+        QTest::newRow("neither") << QString() << QString() << false;
+    }
+    void kdeglobalsFromConfigHome()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, system);
+        QFETCH(bool, reduce);
+        QTemporaryDir home, dirs;
+        QVERIFY(home.isValid() && dirs.isValid());
+        for (const auto &[dir, text] : {std::pair{&home, user}, std::pair{&dirs, system}}) {
+            QFile file(dir->filePath(u"kdeglobals"_s));
+            QVERIFY(text.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0));
+        }
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", dirs.path().toLocal8Bit());
+        QCOMPARE(ReducedMotion::kdeglobalsFiles().constFirst(), home.filePath(u"kdeglobals"_s));
+        QCOMPARE(ReducedMotion::fromKdeglobalsFiles(ReducedMotion::kdeglobalsFiles()), reduce);
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_CONFIG_DIRS");
+    }
 };
-
-void TestReducedMotion::firstSourceThatAsksDecides_data()
-{
-    QTest::addColumn<bool>("portal");
-    QTest::addColumn<bool>("gnome");
-    QTest::addColumn<bool>("kde");
-    QTest::addColumn<QString>("asked"); // which sources were asked, in order
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("nobody") << false << false << false << QStringLiteral("pgk") << false;
-    QTest::newRow("portal") << true << false << false << QStringLiteral("p") << true;
-    QTest::newRow("gnome") << false << true << false << QStringLiteral("pg") << true;
-    QTest::newRow("kde") << false << false << true << QStringLiteral("pgk") << true;
-}
-
-void TestReducedMotion::firstSourceThatAsksDecides()
-{
-    QFETCH(bool, portal);
-    QFETCH(bool, gnome);
-    QFETCH(bool, kde);
-    QFETCH(QString, asked);
-    QFETCH(bool, expected);
-    QString order;
-    const ReducedMotion::Sources sources{
-        [&] { order += QLatin1Char('p'); return portal; },
-        [&] { order += QLatin1Char('g'); return gnome; },
-        [&] { order += QLatin1Char('k'); return kde; },
-    };
-    QCOMPARE(ReducedMotion::preferred(sources), expected);
-    QCOMPARE(order, asked);
-}
-
-void TestReducedMotion::portalValue_data()
-{
-    QTest::addColumn<QVariant>("value");
-    QTest::addColumn<bool>("reduce");
-    const auto wrap = [](const QVariant &v) { return QVariant::fromValue(QDBusVariant(v)); };
-    QTest::newRow("v(v(u)) 1") << wrap(wrap(QVariant(1u))) << true;
-    QTest::newRow("v(v(u)) 0") << wrap(wrap(QVariant(0u))) << false;
-    QTest::newRow("v(u) 1") << wrap(QVariant(1u)) << true;
-    QTest::newRow("u 2") << QVariant(2u) << false;
-    QTest::newRow("string") << wrap(QVariant(QStringLiteral("1"))) << false;
-}
-
-void TestReducedMotion::portalValue()
-{
-    QFETCH(QVariant, value);
-    QFETCH(bool, reduce);
-    QCOMPARE(ReducedMotion::fromPortalValue(value), reduce);
-}
-
-void TestReducedMotion::gsettingsOutput_data()
-{
-    QTest::addColumn<QString>("output");
-    QTest::addColumn<bool>("reduce");
-    QTest::newRow("animations off") << QStringLiteral("false\n") << true;
-    QTest::newRow("animations on") << QStringLiteral("true\n") << false;
-    QTest::newRow("error text") << QStringLiteral("No such schema \u201corg.gnome.desktop.interface\u201d\n") << false;
-    QTest::newRow("empty") << QString() << false;
-}
-
-void TestReducedMotion::gsettingsOutput()
-{
-    QFETCH(QString, output);
-    QFETCH(bool, reduce);
-    QCOMPARE(ReducedMotion::fromGsettings(output), reduce);
-}
-
-void TestReducedMotion::kdeglobals_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<std::optional<double>>("factor");
-    QTest::newRow("zero") << QStringLiteral("[General]\nfont=x\n\n[KDE]\nAnimationDurationFactor=0\n")
-                          << std::optional(0.0);
-    QTest::newRow("half") << QStringLiteral("[KDE]\nAnimationDurationFactor=0.5\n") << std::optional(0.5);
-    QTest::newRow("spaces and flags")
-        << QStringLiteral("[KDE][$i]\n  AnimationDurationFactor[$i] = 0 \n") << std::optional(0.0);
-    QTest::newRow("other group") << QStringLiteral("[KDE Action Restrictions]\nAnimationDurationFactor=0\n")
-                                 << std::optional<double>();
-    QTest::newRow("later line wins")
-        << QStringLiteral("[KDE]\nAnimationDurationFactor=0\n[KDE]\nAnimationDurationFactor=1\n")
-        << std::optional(1.0);
-    QTest::newRow("not a number") << QStringLiteral("[KDE]\nAnimationDurationFactor=off\n")
-                                  << std::optional<double>();
-    QTest::newRow("commented") << QStringLiteral("[KDE]\n#AnimationDurationFactor=0\n") << std::optional<double>();
-    QTest::newRow("empty") << QString() << std::optional<double>();
-}
-
-void TestReducedMotion::kdeglobals()
-{
-    QFETCH(QString, text);
-    QFETCH(std::optional<double>, factor);
-    QCOMPARE(ReducedMotion::animationFactor(text), factor);
-}
-
-void TestReducedMotion::kdeglobalsFromConfigHome_data()
-{
-    QTest::addColumn<QString>("user");   // kdeglobals under XDG_CONFIG_HOME; empty: none
-    QTest::addColumn<QString>("system"); // kdeglobals under XDG_CONFIG_DIRS; empty: none
-    QTest::addColumn<bool>("reduce");
-    const QString off = QStringLiteral("[KDE]\nAnimationDurationFactor=0\n");
-    const QString on = QStringLiteral("[KDE]\nAnimationDurationFactor=1\n");
-    const QString silent = QStringLiteral("[General]\nColorScheme=Breeze\n");
-    QTest::newRow("user off") << off << QString() << true;
-    QTest::newRow("user on overrides system off") << on << off << false;
-    QTest::newRow("user silent, system off") << silent << off << true;
-    QTest::newRow("neither") << QString() << QString() << false;
-}
-
-void TestReducedMotion::kdeglobalsFromConfigHome()
-{
-    QFETCH(QString, user);
-    QFETCH(QString, system);
-    QFETCH(bool, reduce);
-    QTemporaryDir home;
-    QTemporaryDir dirs;
-    QVERIFY(home.isValid() && dirs.isValid());
-    const auto write = [](const QString &path, const QString &text) {
-        if (text.isEmpty())
-            return;
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text.toUtf8());
-    };
-    write(home.filePath(QStringLiteral("kdeglobals")), user);
-    write(dirs.filePath(QStringLiteral("kdeglobals")), system);
-    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_DIRS", dirs.path().toLocal8Bit());
-    QCOMPARE(ReducedMotion::kdeglobalsFiles().constFirst(), home.filePath(QStringLiteral("kdeglobals")));
-    QCOMPARE(ReducedMotion::fromKdeglobalsFiles(ReducedMotion::kdeglobalsFiles()), reduce);
-    qunsetenv("XDG_CONFIG_HOME");
-    qunsetenv("XDG_CONFIG_DIRS");
-}
 
 QTEST_GUILESS_MAIN(TestReducedMotion)
 #include "tst_reduced_motion.moc"

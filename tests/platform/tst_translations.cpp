@@ -36,72 +36,52 @@ private slots:
         Translations::install();
     }
 
+    // Pin and hide tooltips, the hint line and the wheel's accessible name. The order of the
+    // rows matters: each replaces the catalogue the row before installed.
     void panelTexts_data()
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<bool>("found");
-        QTest::addColumn<QString>("pin");
-        QTest::addColumn<QString>("hide");
-        QTest::addColumn<QString>("hint");
-        QTest::addColumn<QString>("wheel");
+        QTest::addColumn<QStringList>("texts");
         const QStringList german{u"Im Vordergrund halten"_s, u"Ausblenden — über die Menüleiste wieder öffnen"_s,
                                  u"Wähle eine Farbe und gib dem Rad einen Schwung."_s, u"Roulettekessel"_s};
         const QStringList english{u"Keep on top"_s, u"Hide — reopen from the menu bar"_s,
                                   u"Choose a color, then flick the wheel."_s, u"Roulette wheel"_s};
-        // The order matters: each row replaces the catalogue the row before installed.
-        QTest::newRow("de_DE") << u"de_DE"_s << true << german[0] << german[1] << german[2] << german[3];
-        QTest::newRow("en_US after German") << u"en_US"_s << false << english[0] << english[1] << english[2]
-                                            << english[3];
-        QTest::newRow("de_AT takes plain German") << u"de_AT"_s << true << german[0] << german[1] << german[2]
-                                                  << german[3];
-        QTest::newRow("fr_FR has no catalogue") << u"fr_FR"_s << false << english[0] << english[1] << english[2]
-                                                << english[3];
+        QTest::newRow("de_DE") << u"de_DE"_s << true << german;
+        QTest::newRow("en_US after German") << u"en_US"_s << false << english;
+        QTest::newRow("de_AT takes plain German") << u"de_AT"_s << true << german;
+        QTest::newRow("fr_FR has no catalogue") << u"fr_FR"_s << false << english;
     }
-
     void panelTexts()
     {
         QFETCH(QString, locale);
         QFETCH(bool, found);
+        QFETCH(QStringList, texts);
         QLocale::setDefault(QLocale(locale));
         QCOMPARE(Translations::install(), found);
 
-        FakeClock clock;
-        ManualTicker ticker;
-        ScriptedRandom random;
-        RecordingAnnouncer announcer;
-        MemorySettings settings;
-        RecordingAudioOutput audio;
-        Game game(GameServices{&clock, &ticker, &random, &announcer, &settings, &audio});
+        Fakes fakes;
+        Game game(fakes.services());
         Content content(game, {}, {});
-
-        auto *pinButton = content.findChild<QAbstractButton *>(u"pin"_s);
-        auto *hideButton = content.findChild<QAbstractButton *>(u"hide"_s);
-        QVERIFY(pinButton && hideButton);
-        QFETCH(QString, pin);
-        QFETCH(QString, hide);
-        QCOMPARE(pinButton->toolTip(), pin);
-        QCOMPARE(hideButton->toolTip(), hide);
-
-        QFETCH(QString, hint);
-        bool hintShown = false;
-        for (const QLabel *label : content.findChildren<QLabel *>())
-            hintShown = hintShown || label->text() == hint;
-        QVERIFY2(hintShown, qPrintable(hint));
-
-        QFETCH(QString, wheel);
-        auto *view = content.findChild<Wheel *>();
-        QVERIFY(view);
-        QAccessibleInterface *element = QAccessible::queryAccessibleInterface(view);
+        auto *pin = content.findChild<QAbstractButton *>(u"pin"_s);
+        auto *hide = content.findChild<QAbstractButton *>(u"hide"_s);
+        auto *red = content.findChild<QAbstractButton *>(u"betRed"_s);
+        auto *wheel = content.findChild<Wheel *>();
+        QVERIFY(pin && hide && red && wheel);
+        QCOMPARE(pin->toolTip(), texts[0]);
+        QCOMPARE(hide->toolTip(), texts[1]);
+        const auto labels = content.findChildren<QLabel *>();
+        QVERIFY2(std::any_of(labels.begin(), labels.end(), [&](QLabel *l) { return l->text() == texts[2]; }),
+                 qPrintable(texts[2]));
+        QAccessibleInterface *element = QAccessible::queryAccessibleInterface(wheel);
         QVERIFY(element);
-        QCOMPARE(element->text(QAccessible::Name), wheel);
+        QCOMPARE(element->text(QAccessible::Name), texts[3]);
 
         // The bet names and the game's message are the game's and stay as they are.
-        auto *red = content.findChild<QAbstractButton *>(u"betRed"_s);
-        QVERIFY(red);
         QCOMPARE(red->text(), u"Red"_s);
         game.select(Bet::red);
         game.start(7.0, true);
-        QCOMPARE(game.message(), QString(u"Around it goes\u2026"_s));
+        QCOMPARE(game.message(), u"Around it goes\u2026"_s);
     }
 
 private:
