@@ -30,24 +30,13 @@ QString iniPathIn(const QString &dir)
     return dir + u"/Zorvik/zorvik.ini"_s;
 }
 
-bool writeIni(const QString &dir, const QByteArray &bytes)
+// Puts the bytes where the settings of the user scope, pointed at dir, will find them.
+bool useIni(const QString &dir, const QByteArray &bytes)
 {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
     QDir().mkpath(dir + u"/Zorvik"_s);
     QFile file(iniPathIn(dir));
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// What another process reads from the file.
-struct Reread {
-    QSettings::Status status;
-    QString volume, muted, appearance;
-};
-
-Reread reread(const QString &dir)
-{
-    QSettings other(iniPathIn(dir), QSettings::IniFormat);
-    return {other.status(), other.value(u"soundVolume"_s).toString(), other.value(u"soundMuted"_s).toString(),
-            other.value(u"appearance"_s).toString()};
 }
 
 QByteArray junk(int size, quint32 seed)
@@ -76,154 +65,123 @@ class TestSettingsFaults : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void handEditedSoundSettings_data();
-    void handEditedSoundSettings();
-    void handEditedAppearance();
-    void iniPathIsADirectory();
+    void handEditedSoundSettings_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<double>("volume");
+        QTest::addColumn<bool>("muted");
+        QTest::newRow("garbage lines around good ones")
+            << QByteArray("this is not ini\n===\n= no key\n[General\n[General]\nsoundVolume=0.5\n;;;\n"
+                          "no equals sign\nsoundMuted=true\n[]\n")
+            << 0.5 << true;
+        QTest::newRow("binary junk before the section")
+            << (junkLines(512, 7) + "[General]\nsoundVolume=0.6\nsoundMuted=true\n") << 0.6 << true;
+        QTest::newRow("binary junk as the values")
+            << QByteArray("[General]\nsoundVolume=\xff\xfe\x01\x02\nsoundMuted=\x80\x81\x82\n", 42) << 0.25 << false;
+        QTest::newRow("NUL in the middle of a value")
+            << QByteArray("[General]\nsoundVolume=0.\0005\nsoundMuted=tr\000ue\n", 42) << 0.25 << false;
+        QTest::newRow("duplicate keys: the last one counts")
+            << QByteArray("[General]\nsoundVolume=0.3\nsoundMuted=true\nsoundVolume=0.7\nsoundMuted=false\n")
+            << 0.7 << false;
+        QTest::newRow("lists instead of values")
+            << QByteArray("[General]\nsoundVolume=0.5, 0.6\nsoundMuted=true, false\n") << 0.25 << false;
+        QTest::newRow("broken serialised variants")
+            << QByteArray("[General]\nsoundVolume=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1zz)\nsoundMuted=@Variant(\\xff)\n")
+            << 0.25 << false;
+        QTest::newRow("byte array holding a number")
+            << QByteArray("[General]\nsoundVolume=@ByteArray(0.4)\nsoundMuted=@ByteArray(true)\n") << 0.4 << true;
+        QTest::newRow("keys in another section only")
+            << QByteArray("[Other]\nsoundVolume=0.9\nsoundMuted=true\n") << 0.25 << false;
+        QTest::newRow("quoted values, CRLF line ends")
+            << QByteArray("[General]\r\nsoundVolume=\"0.45\"\r\nsoundMuted=\"true\"\r\n") << 0.45 << true;
+        QTest::newRow("muted as a number") << QByteArray("[General]\nsoundMuted=2\n") << 0.25 << true;
+        QTest::newRow("muted as other words") << QByteArray("[General]\nsoundMuted=off\n") << 0.25 << false;
+        QTest::newRow("a quarter megabyte of junk") << junk(256 * 1024, 11) << 0.25 << false;
+    }
+    // Read what the file holds, then write through the same reader: the new values land in a
+    // file that parses, and the next run reads them back.
+    void handEditedSoundSettings()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(double, volume);
+        QFETCH(bool, muted);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid() && useIni(dir.path(), ini));
+
+        UserSettings settings;
+        RecordingAudioOutput output;
+        {
+            RollingAudio audio(settings, output);
+            QCOMPARE(audio.volume(), volume);
+            QCOMPARE(audio.muted(), muted);
+            audio.setVolume(0.65);
+            audio.setMuted(!muted);
+            QVERIFY(settings.lastWriteStored());
+        }
+        QSettings after(iniPathIn(dir.path()), QSettings::IniFormat);
+        QCOMPARE(after.status(), QSettings::NoError);
+        QCOMPARE(after.value(u"soundVolume"_s).toString(), u"0.65"_s);
+        QCOMPARE(after.value(u"soundMuted"_s).toString(), muted ? u"false"_s : u"true"_s);
+
+        UserSettings next;
+        RollingAudio again(next, output);
+        QCOMPARE(again.volume(), 0.65);
+        QCOMPARE(again.muted(), !muted);
+    }
+
+    // The panel reads "appearance" from the process-wide settings: a garbled value follows the
+    // desktop, and a choice made afterwards is stored in a file that parses.
+    void handEditedAppearance()
+    {
+        const QTemporaryDir &dir = m_shared; // the process-wide settings keep pointing here
+        QVERIFY(useIni(dir.path(), QByteArray("\x01\x02junk\n[General]\nappearance=@Variant(\\xff\\0)\n"
+                                              "appearance=dark, light\nsoundVolume=0.5\n\xff\xfe\n")));
+        Fakes fakes;
+        Game game(fakes.services());
+        Content content(game, {}, {});
+        QCOMPARE(Content::schemeFor(content.appearance()), std::nullopt);
+        QCOMPARE(content.effectiveDark(), ColorScheme::shared().prefersDark());
+
+        const auto options = content.appearancePopover()->findChildren<QRadioButton *>();
+        const auto dark = std::find_if(options.begin(), options.end(), [](auto *o) { return o->text() == u"Dark"_s; });
+        QVERIFY(dark != options.end());
+        (*dark)->click();
+        QCOMPARE(content.appearance(), u"dark"_s);
+        QVERIFY(content.effectiveDark());
+
+        QSettings after(iniPathIn(dir.path()), QSettings::IniFormat);
+        QCOMPARE(after.status(), QSettings::NoError);
+        QCOMPARE(after.value(u"appearance"_s).toString(), u"dark"_s);
+        QCOMPARE(after.value(u"soundVolume"_s).toString(), u"0.5"_s); // the good line beside the junk survives
+    }
+
+    // The settings file's place is taken by a directory, which root cannot write either: the
+    // readers get their defaults, the values live on in memory, nothing reaches the disk.
+    void iniPathIsADirectory()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid() && QDir().mkpath(iniPathIn(dir.path())));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+
+        UserSettings settings;
+        RecordingAudioOutput output;
+        RollingAudio audio(settings, output);
+        QCOMPARE(audio.volume(), 0.25);
+        QCOMPARE(audio.muted(), false);
+        audio.setVolume(0.7);
+        audio.setMuted(true);
+        QVERIFY(!settings.lastWriteStored());
+        RollingAudio other(settings, output);
+        QCOMPARE(other.volume(), 0.7);
+        QCOMPARE(other.muted(), true);
+        QVERIFY(QFileInfo(iniPathIn(dir.path())).isDir());
+    }
 
 private:
-    QTemporaryDir m_shared; // the location the process-wide settings use
+    QTemporaryDir m_shared;
 };
-
-void TestSettingsFaults::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(m_shared.isValid());
-}
-
-void TestSettingsFaults::handEditedSoundSettings_data()
-{
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<double>("volume");
-    QTest::addColumn<bool>("muted");
-
-    QTest::newRow("garbage lines around good ones")
-        << QByteArray("this is not ini\n===\n= no key\n[General\n[General]\nsoundVolume=0.5\n;;;\n"
-                      "no equals sign\nsoundMuted=true\n[]\n")
-        << 0.5 << true;
-    QTest::newRow("binary junk before the section")
-        << (junkLines(512, 7) + "[General]\nsoundVolume=0.6\nsoundMuted=true\n") << 0.6 << true;
-    QTest::newRow("binary junk as the values")
-        << QByteArray("[General]\nsoundVolume=\xff\xfe\x01\x02\nsoundMuted=\x80\x81\x82\n", 42) << 0.25 << false;
-    QTest::newRow("NUL in the middle of a value")
-        << QByteArray("[General]\nsoundVolume=0.\0005\nsoundMuted=tr\000ue\n", 42) << 0.25 << false;
-    QTest::newRow("duplicate keys: the last one counts")
-        << QByteArray("[General]\nsoundVolume=0.3\nsoundMuted=true\nsoundVolume=0.7\nsoundMuted=false\n")
-        << 0.7 << false;
-    QTest::newRow("words instead of values")
-        << QByteArray("[General]\nsoundVolume=loud\nsoundMuted=banana\n") << 0.25 << false;
-    QTest::newRow("lists instead of values")
-        << QByteArray("[General]\nsoundVolume=0.5, 0.6\nsoundMuted=true, false\n") << 0.25 << false;
-    QTest::newRow("broken serialised variants")
-        << QByteArray("[General]\nsoundVolume=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x1zz)\nsoundMuted=@Variant(\\xff)\n")
-        << 0.25 << false;
-    QTest::newRow("byte array holding a number")
-        << QByteArray("[General]\nsoundVolume=@ByteArray(0.4)\nsoundMuted=@ByteArray(true)\n") << 0.4 << true;
-    QTest::newRow("keys in another section only")
-        << QByteArray("[Other]\nsoundVolume=0.9\nsoundMuted=true\n") << 0.25 << false;
-    QTest::newRow("quoted values, CRLF line ends")
-        << QByteArray("[General]\r\nsoundVolume=\"0.45\"\r\nsoundMuted=\"true\"\r\n") << 0.45 << true;
-    QTest::newRow("muted as a number")
-        << QByteArray("[General]\nsoundMuted=2\n") << 0.25 << true;
-    QTest::newRow("muted as other words")
-        << QByteArray("[General]\nsoundMuted=off\n") << 0.25 << false;
-    QTest::newRow("a quarter megabyte of junk") << junk(256 * 1024, 11) << 0.25 << false;
-}
-
-// Read what the file holds, then write through the same reader: the new values land in a
-// file that parses, and the next run reads them back.
-void TestSettingsFaults::handEditedSoundSettings()
-{
-    QFETCH(QByteArray, ini);
-    QFETCH(double, volume);
-    QFETCH(bool, muted);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(writeIni(dir.path(), ini));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-
-    UserSettings settings;
-    RecordingAudioOutput output;
-    {
-        RollingAudio audio(settings, output);
-        QCOMPARE(audio.volume(), volume);
-        QCOMPARE(audio.muted(), muted);
-
-        audio.setVolume(0.65);
-        audio.setMuted(!muted);
-        QVERIFY(settings.lastWriteStored());
-    }
-    const Reread after = reread(dir.path());
-    QCOMPARE(after.status, QSettings::NoError);
-    QCOMPARE(after.volume, u"0.65"_s);
-    QCOMPARE(after.muted, muted ? u"false"_s : u"true"_s);
-
-    UserSettings next;
-    RollingAudio again(next, output);
-    QCOMPARE(again.volume(), 0.65);
-    QCOMPARE(again.muted(), !muted);
-}
-
-// The panel reads "appearance" from the process-wide settings: a garbled value follows the
-// desktop, and a choice made afterwards is stored in a file that parses.
-void TestSettingsFaults::handEditedAppearance()
-{
-    QVERIFY(writeIni(m_shared.path(),
-                     QByteArray("\x01\x02junk\n[General]\nappearance=@Variant(\\xff\\0)\nappearance=dark, light\n"
-                                "soundVolume=0.5\n\xff\xfe\n")));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_shared.path());
-
-    FakeClock clock;
-    ManualTicker ticker;
-    ScriptedRandom random;
-    RecordingAnnouncer announcer;
-    MemorySettings memory;
-    RecordingAudioOutput audio;
-    Game game(GameServices{&clock, &ticker, &random, &announcer, &memory, &audio});
-    Content content(game, {}, {});
-    QCOMPARE(Content::schemeFor(content.appearance()), std::nullopt);
-    QCOMPARE(content.effectiveDark(), ColorScheme::shared().prefersDark());
-
-    QRadioButton *dark = nullptr;
-    for (QRadioButton *option : content.appearancePopover()->findChildren<QRadioButton *>())
-        if (option->text() == u"Dark"_s)
-            dark = option;
-    QVERIFY(dark);
-    dark->click();
-    QCOMPARE(content.appearance(), u"dark"_s);
-    QVERIFY(content.effectiveDark());
-
-    const Reread after = reread(m_shared.path());
-    QCOMPARE(after.status, QSettings::NoError);
-    QCOMPARE(after.appearance, u"dark"_s);
-    QCOMPARE(after.volume, u"0.5"_s); // the good line next to the junk survives the rewrite
-}
-
-// The settings file's place is taken by a directory, which root cannot write either: the
-// readers get their defaults, the values live on in memory, nothing reaches the disk.
-void TestSettingsFaults::iniPathIsADirectory()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(QDir().mkpath(iniPathIn(dir.path())));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-
-    UserSettings settings;
-    RecordingAudioOutput output;
-    RollingAudio audio(settings, output);
-    QCOMPARE(audio.volume(), 0.25);
-    QCOMPARE(audio.muted(), false);
-    audio.setVolume(0.7);
-    audio.setMuted(true);
-    QVERIFY(!settings.lastWriteStored());
-    RollingAudio other(settings, output);
-    QCOMPARE(other.volume(), 0.7);
-    QCOMPARE(other.muted(), true);
-    QVERIFY(QFileInfo(iniPathIn(dir.path())).isDir());
-}
 
 QTEST_MAIN(TestSettingsFaults)
 #include "tst_settings_faults.moc"
