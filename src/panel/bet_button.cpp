@@ -8,7 +8,6 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QFontMetricsF>
-#include <QKeyEvent>
 #include <QPainter>
 
 namespace zorvik {
@@ -78,7 +77,7 @@ QAccessibleInterface *betButtonAccessible(const QString &, QObject *object)
 } // namespace
 
 BetButton::BetButton(Game &game, Bet bet, QWidget *parent)
-    : QAbstractButton(parent), m_game(game), m_bet(bet)
+    : PlainButton(parent), m_game(game), m_bet(bet)
 {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(betButtonAccessible);
@@ -178,35 +177,12 @@ void BetButton::paintEvent(QPaintEvent *)
                       Fonts::system(11, QFont::Bold), ink);
     }
 
-    if (m_keyboardFocus && hasFocus()) {
+    if (showsFocusRing()) {
         painter.setOpacity(1.0);
         painter.setPen(QPen(withOpacity(isChosen ? betColor : ink, 0.6), 2.0));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRectF(rect()).adjusted(3, 3, -3, -3), cornerRadius - 3, cornerRadius - 3);
     }
-}
-
-void BetButton::keyPressEvent(QKeyEvent *event)
-{
-    if (!event->isAutoRepeat() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        animateClick();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
-}
-
-void BetButton::focusInEvent(QFocusEvent *event)
-{
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-    QAbstractButton::focusInEvent(event);
-}
-
-void BetButton::focusOutEvent(QFocusEvent *event)
-{
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }
 
 } // namespace zorvik

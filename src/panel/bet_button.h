@@ -2,7 +2,7 @@
 
 #include "model/roulette.h"
 
-#include <QAbstractButton>
+#include "panel/plain_button.h"
 
 namespace zorvik {
 
@@ -11,7 +11,7 @@ class Game;
 // One bet button: a dot in the bet's colour, its name and, while it is the chosen bet, a tick;
 // tinted with the bet's colour when chosen. Disabled while the wheel spins. A click selects the
 // bet. Assistive technologies hear "Bet Red" with the value "Selected" or "Not selected".
-class BetButton : public QAbstractButton {
+class BetButton : public PlainButton {
     Q_OBJECT
 
 public:
@@ -27,9 +27,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void refresh();
@@ -37,7 +34,6 @@ private:
     Game &m_game;
     Bet m_bet;
     bool m_wasChosen = false;
-    bool m_keyboardFocus = false;
 };
 
 } // namespace zorvik

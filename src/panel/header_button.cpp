@@ -4,13 +4,12 @@
 #include "platform/fonts.h"
 #include "platform/symbols.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 
 namespace zorvik {
 
 HeaderButton::HeaderButton(const QString &symbol, QSize size, QWidget *parent)
-    : QAbstractButton(parent), m_symbol(symbol), m_size(size)
+    : PlainButton(parent), m_symbol(symbol), m_size(size)
 {
     setFixedSize(size);
     // Tab reaches it, a click does not take the focus away from where it was.
@@ -52,45 +51,12 @@ void HeaderButton::paintEvent(QPaintEvent *)
         glyphOpacity = 0.55;
     Symbols::draw(painter, m_symbol, bounds, Fonts::rounded(14), withOpacity(tint, glyphOpacity));
 
-    if (m_keyboardFocus && hasFocus()) {
+    if (showsFocusRing()) {
         QPen ring(withOpacity(tint, 0.9), 2.0);
         painter.setPen(ring);
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(bounds.adjusted(1.5, 1.5, -1.5, -1.5), 8, 8);
     }
-}
-
-void HeaderButton::keyPressEvent(QKeyEvent *event)
-{
-    if (!event->isAutoRepeat() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        animateClick();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
-}
-
-void HeaderButton::focusInEvent(QFocusEvent *event)
-{
-    switch (event->reason()) {
-    case Qt::TabFocusReason:
-    case Qt::BacktabFocusReason:
-    case Qt::ShortcutFocusReason:
-        m_keyboardFocus = true;
-        break;
-    case Qt::PopupFocusReason:
-    case Qt::ActiveWindowFocusReason:
-        break; // coming back from a popover or another window: keep how the focus arrived
-    default:
-        m_keyboardFocus = false;
-    }
-    QAbstractButton::focusInEvent(event);
-}
-
-void HeaderButton::focusOutEvent(QFocusEvent *event)
-{
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        m_keyboardFocus = false;
-    QAbstractButton::focusOutEvent(event);
 }
 
 } // namespace zorvik

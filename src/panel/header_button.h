@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractButton>
+#include "panel/plain_button.h"
 #include <QString>
 
 namespace zorvik {
@@ -8,7 +8,7 @@ namespace zorvik {
 // A plain header control: one symbol in the header tint, no bezel, the whole frame clickable.
 // Reachable with Tab, pressed with Space or Return, and ringed while it has keyboard focus.
 // The keep-on-top control also shows a faint rounded background while it is on.
-class HeaderButton : public QAbstractButton {
+class HeaderButton : public PlainButton {
     Q_OBJECT
 
 public:
@@ -22,15 +22,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QString m_symbol;
     QSize m_size;
     double m_backgroundOpacity = 0.0;
-    bool m_keyboardFocus = false;
 };
 
 } // namespace zorvik
