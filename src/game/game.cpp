@@ -47,11 +47,6 @@ QString resultMessage(int number, Bet bet)
 
 } // namespace
 
-struct Game::Owned {
-    // Nothing here yet: the fallback services are process-wide. Kept so a game can own
-    // services of its own without changing its layout.
-};
-
 struct Game::Run {
     double startTime;
     Spin plan;
@@ -66,7 +61,6 @@ Game::Game(QObject *parent)
 
 Game::Game(const GameServices &services, QObject *parent)
     : QObject(parent)
-    , m_owned(std::make_unique<Owned>())
     , m_clock(services.clock ? services.clock : &SteadyClock::shared())
     , m_ticker(services.ticker ? services.ticker : &QtTicker::shared())
     , m_random(services.random ? services.random : &SystemRandom::shared())

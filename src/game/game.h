@@ -85,9 +85,7 @@ private:
     void setResult(std::optional<int> result);
     void setMessage(const QString &message);
 
-    // Services (owned fallbacks live in m_owned).
-    struct Owned;
-    std::unique_ptr<Owned> m_owned;
+    // Services; the fallbacks are process-wide.
     Clock *m_clock = nullptr;
     Ticker *m_ticker = nullptr;
     RandomSource *m_random = nullptr;
