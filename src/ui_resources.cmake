@@ -1,8 +1,11 @@
 # Resources compiled into zorvik_ui. Each resource set gets its own qt_add_resources() call.
 
-# Bundled fonts, registered at start-up by Fonts::load(): ":/zorvik/fonts/<file>".
+# Bundled fonts, registered at start-up by Fonts::load(): ":/zorvik/fonts/<file>". Stored
+# uncompressed, so that the font database reads them where they lie in the executable instead
+# of from a decompressed copy on the heap.
 qt_add_resources(zorvik_ui "zorvik_fonts"
   PREFIX "/zorvik"
+  OPTIONS -no-compress
   BASE "${PROJECT_SOURCE_DIR}/resources"
   FILES
     "${PROJECT_SOURCE_DIR}/resources/fonts/Nunito_400Regular.ttf"

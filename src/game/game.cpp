@@ -3,9 +3,9 @@
 #include "model/spin.h"
 #include "platform/announcer.h"
 #include "platform/clock.h"
+#include "platform/loaded_audio_output.h"
 #include "platform/qt_ticker.h"
 #include "platform/random_source.h"
-#include "platform/sink_audio_output.h"
 #include "platform/steady_clock.h"
 #include "platform/system_random.h"
 #include "platform/ticker.h"
@@ -68,7 +68,7 @@ Game::Game(const GameServices &services, QObject *parent)
     , m_message(QStringLiteral("A little moment of chance."))
 {
     SettingsStore &settings = services.settings ? *services.settings : UserSettings::shared();
-    AudioOutput &output = services.audioOutput ? *services.audioOutput : SinkAudioOutput::shared();
+    AudioOutput &output = services.audioOutput ? *services.audioOutput : LoadedAudioOutput::shared();
     m_audio = new RollingAudio(settings, output, this);
 }
 

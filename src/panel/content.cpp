@@ -116,10 +116,6 @@ Content::Content(Game &game, std::function<void()> hide, std::function<void(bool
     // control) lies over the wheel, not under it.
     m_band->raise();
 
-    m_popover = new AppearancePopover(m_settings, m_appearanceButton, this);
-    connect(m_popover, &AppearancePopover::chosen, this, &Content::applyAppearance);
-    connect(m_popover, &AppearancePopover::closed, this, [this] { m_appearanceOpen = false; });
-
     setFixedSize(panelWidth, column->sizeHint().height());
 
     connect(&m_game, &Game::changed, this, &Content::refreshPin);
@@ -148,11 +144,28 @@ bool Content::effectiveDark() const
     return schemeFor(appearance()).value_or(ColorScheme::shared().prefersDark());
 }
 
+AppearancePopover *Content::appearancePopover() const
+{
+    return m_popover ? m_popover : const_cast<Content *>(this)->makePopover();
+}
+
+AppearancePopover *Content::makePopover()
+{
+    m_popover = new AppearancePopover(m_settings, m_appearanceButton, this);
+    connect(m_popover, &AppearancePopover::chosen, this, &Content::applyAppearance);
+    connect(m_popover, &AppearancePopover::closed, this, [this] { m_appearanceOpen = false; });
+    m_popover->sync();
+    m_popover->applyAppearance();
+    return m_popover;
+}
+
 void Content::applyAppearance()
 {
     setDarkAppearance(this, effectiveDark());
-    m_popover->sync();
-    m_popover->applyAppearance();
+    if (m_popover) {
+        m_popover->sync();
+        m_popover->applyAppearance();
+    }
 }
 
 void Content::toggleAppearance()
@@ -162,7 +175,7 @@ void Content::toggleAppearance()
         return;
     }
     m_appearanceOpen = true;
-    m_popover->open();
+    appearancePopover()->open();
 }
 
 void Content::togglePinned()

@@ -34,7 +34,8 @@ public:
     bool effectiveDark() const;
 
     bool appearanceOpen() const { return m_appearanceOpen; }
-    AppearancePopover *appearancePopover() const { return m_popover; }
+    // Made on first use: most launches never open it.
+    AppearancePopover *appearancePopover() const;
 
 public slots:
     // Reads the setting again and applies it to the whole panel.
@@ -45,6 +46,7 @@ protected:
 
 private:
     void toggleAppearance();
+    AppearancePopover *makePopover();
     void togglePinned();
     void refreshPin();
 
@@ -57,7 +59,7 @@ private:
     QWidget *m_band = nullptr;
     HeaderButton *m_appearanceButton = nullptr;
     HeaderButton *m_pinButton = nullptr;
-    AppearancePopover *m_popover = nullptr;
+    mutable AppearancePopover *m_popover = nullptr;
 };
 
 } // namespace zorvik

@@ -2,9 +2,13 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QResource>
 #include <QStringList>
 
 #include <cmath>
+#include <cstddef>
+#include <cstdlib>
+#include <iterator>
 
 namespace zorvik::Fonts {
 
@@ -19,21 +23,48 @@ struct Families {
     QString hubWord;  // bundled Inter Medium
 };
 
+// The bundled Nunito weights. The panel draws in the first three; the others are registered on
+// the first request for them.
+struct RoundedFile {
+    QFont::Weight weight;
+    const char *file;
+    bool atStart;
+};
+constexpr RoundedFile roundedFiles[] = {
+    {QFont::Normal, "Nunito_400Regular.ttf", true},
+    {QFont::Medium, "Nunito_500Medium.ttf", true},
+    {QFont::DemiBold, "Nunito_600SemiBold.ttf", true},
+    {QFont::Bold, "Nunito_700Bold.ttf", false},
+};
+
+// Registers one bundled file; its family, or empty. The fonts are stored uncompressed in the
+// executable (see ui_resources.cmake), so the font database is handed the mapped bytes of the
+// resource rather than a copy on the heap (addApplicationFont() on a resource path reads the
+// whole file into memory).
+QString addBundled(const char *file)
+{
+    const QResource resource(QStringLiteral(":/zorvik/fonts/") + QString::fromLatin1(file));
+    if (!resource.isValid())
+        return {};
+    const QByteArray data = resource.compressionAlgorithm() == QResource::NoCompression
+        ? QByteArray::fromRawData(reinterpret_cast<const char *>(resource.data()), qsizetype(resource.size()))
+        : resource.uncompressedData();
+    const int id = QFontDatabase::addApplicationFontFromData(data);
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    return families.isEmpty() ? QString() : families.first();
+}
+
 Families registerBundled()
 {
-    const auto add = [](const QString &file) {
-        const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/zorvik/fonts/") + file);
-        const QStringList families = QFontDatabase::applicationFontFamilies(id);
-        return families.isEmpty() ? QString() : families.first();
-    };
     Families families;
-    for (const char *file : {"Nunito_400Regular.ttf", "Nunito_500Medium.ttf",
-                             "Nunito_600SemiBold.ttf", "Nunito_700Bold.ttf"}) {
-        const QString family = add(QString::fromLatin1(file));
+    for (const RoundedFile &rounded : roundedFiles) {
+        if (!rounded.atStart)
+            continue;
+        const QString family = addBundled(rounded.file);
         if (families.rounded.isEmpty())
             families.rounded = family;
     }
-    families.hubWord = add(QStringLiteral("Inter-Medium-latin.woff2"));
+    families.hubWord = addBundled("Inter-Medium-latin.woff2");
     return families;
 }
 
@@ -46,6 +77,20 @@ const Families &families()
         return empty;
     static const Families registered = registerBundled();
     return registered;
+}
+
+// Registers the bundled Nunito file nearest to the weight, if it was left out at start.
+void ensureRoundedWeight(QFont::Weight weight)
+{
+    static bool registered[std::size(roundedFiles)] = {};
+    std::size_t nearest = 0;
+    for (std::size_t i = 1; i < std::size(roundedFiles); ++i)
+        if (std::abs(roundedFiles[i].weight - weight) < std::abs(roundedFiles[nearest].weight - weight))
+            nearest = i;
+    if (roundedFiles[nearest].atStart || registered[nearest])
+        return;
+    registered[nearest] = true;
+    addBundled(roundedFiles[nearest].file);
 }
 
 QFont sized(QFont font, qreal size, QFont::Weight weight)
@@ -67,6 +112,7 @@ QFont rounded(qreal size, QFont::Weight weight)
     const QString &family = families().rounded;
     if (family.isEmpty())
         return system(size, weight);
+    ensureRoundedWeight(weight);
     QFont font(family);
     font.setStyleHint(QFont::SansSerif);
     return sized(font, size, weight);

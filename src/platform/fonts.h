@@ -8,7 +8,8 @@ namespace zorvik {
 // pixel); fractional sizes are kept.
 namespace Fonts {
 
-// Registers the bundled font files once; safe to call again.
+// Registers the bundled fonts the panel uses once; safe to call again. Other weights of the
+// rounded face are registered when first asked for.
 void load();
 
 // The rounded face (bundled Nunito) at the given size and weight.

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace zorvik {
 
@@ -35,10 +35,13 @@ signals:
     void showRequested();
 
 private:
+    bool listen();
     void accept();
+    void watch(int client);
 
     QString m_name;
-    QLocalServer *m_server = nullptr;
+    int m_fd = -1;
+    QSocketNotifier *m_listener = nullptr;
 };
 
 } // namespace zorvik

@@ -1,8 +1,8 @@
 #include "sound/rolling_audio.h"
 
 #include "platform/audio_output.h"
+#include "platform/loaded_audio_output.h"
 #include "platform/settings_store.h"
-#include "platform/sink_audio_output.h"
 #include "platform/user_settings.h"
 
 #include <cmath>
@@ -70,7 +70,7 @@ double storedVolume(const SettingsStore &settings)
 } // namespace
 
 RollingAudio::RollingAudio(QObject *parent)
-    : RollingAudio(UserSettings::shared(), SinkAudioOutput::shared(), parent)
+    : RollingAudio(UserSettings::shared(), LoadedAudioOutput::shared(), parent)
 {
 }
 

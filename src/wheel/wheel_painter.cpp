@@ -230,13 +230,15 @@ const StillLayers &stillLayers(bool dark, qreal ratio, QSizeF canvas)
     // From here on plain pixels, copied 1:1.
     layers->bed.setDevicePixelRatio(1);
 
-    // The hub's square with a pixel to spare for antialiasing. It is drawn on a whole canvas
-    // and cut out, since text placed at another origin may land a fraction of a pixel apart.
+    // The hub's square with a pixel to spare for antialiasing. It is drawn from the canvas
+    // origin and cut out, since text placed at another origin may land a fraction of a pixel
+    // apart; the image drawn on reaches only as far as the square (not over the whole canvas),
+    // which keeps this short-lived image, and with it the launch's peak memory, small.
     const double sx = canvas.width() / WheelPainter::designSize * ratio;
     const double sy = canvas.height() / WheelPainter::designSize * ratio;
     const QPoint from(int(std::floor(circle(58).left() * sx)) - 1, int(std::floor(circle(58).top() * sy)) - 1);
     const QPoint to(int(std::ceil(circle(58).right() * sx)) + 1, int(std::ceil(circle(58).bottom() * sy)) + 1);
-    QImage hub = layerImage(pixels, ratio);
+    QImage hub = layerImage(pixels.boundedTo(QSize(to.x() + 1, to.y() + 1)), ratio);
     beginLayer(painter, hub, canvas);
     paintHub(painter, dark);
     painter.end();
