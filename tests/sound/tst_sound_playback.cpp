@@ -2,6 +2,7 @@
 // the sound's own format (24 kHz mono s16le), records its monitor with parec and checks what was
 // really played: samples, level, how fast muting and stopping act, and losing the server.
 #include "fakes.h"
+#include "platform/loaded_audio_output.h"
 #include "platform/sink_audio_output.h"
 #include "platform/sink_audio_player.h"
 #include "sound/rolling_audio.h"
@@ -123,7 +124,8 @@ private slots:
         const qsizetype n = qsizetype(expected.size());
         QCOMPARE(n, qsizetype(rate));
 
-        RollingAudio audio(m_settings, SinkAudioOutput::shared());
+        // The program's own output: the audio module, loaded on this first sound.
+        RollingAudio audio(m_settings, LoadedAudioOutput::shared());
         audio.setMuted(false);
         audio.setVolume(volume);
         const Samples heard = playOneSecond(audio, expected, rate / 4);
