@@ -12,7 +12,7 @@ qt_add_resources(zorvik_ui "zorvik_fonts"
     "${PROJECT_SOURCE_DIR}/resources/fonts/Nunito_500Medium.ttf"
     "${PROJECT_SOURCE_DIR}/resources/fonts/Nunito_600SemiBold.ttf"
     "${PROJECT_SOURCE_DIR}/resources/fonts/Nunito_700Bold.ttf"
-    "${PROJECT_SOURCE_DIR}/resources/fonts/Inter-Medium-latin.woff2")
+    "${PROJECT_SOURCE_DIR}/resources/fonts/Inter-Medium-latin.ttf")
 
 # The panel's texts in other languages, compiled by lrelease at build time from the .ts files
 # in resources/translations and bundled as ":/translations/zorvik_<language>.qm" for

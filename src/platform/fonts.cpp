@@ -64,7 +64,7 @@ Families registerBundled()
         if (families.rounded.isEmpty())
             families.rounded = family;
     }
-    families.hubWord = addBundled("Inter-Medium-latin.woff2");
+    families.hubWord = addBundled("Inter-Medium-latin.ttf");
     return families;
 }
 
