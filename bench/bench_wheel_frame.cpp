@@ -40,33 +40,30 @@ WheelFrame frameAt(int iteration)
     return frame;
 }
 
-void BM_WheelFrame(benchmark::State &state)
+// Paints one full frame per iteration onto a cleared canvas with the given drawing.
+template <typename Paint>
+void paintFrames(benchmark::State &state, Paint paint)
 {
-    const int dpr = int(state.range(0));
-    QImage image = canvas(dpr);
+    QImage image = canvas(int(state.range(0)));
     int i = 0;
     for (auto _ : state) {
         image.fill(Qt::transparent);
         QPainter painter(&image);
-        WheelPainter::paint(painter, QSizeF(side, side), frameAt(i++), false);
+        paint(painter, QSizeF(side, side), frameAt(i++), false);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
+}
+
+void BM_WheelFrame(benchmark::State &state)
+{
+    paintFrames(state, WheelPainter::paint);
 }
 BENCHMARK(BM_WheelFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void BM_WheelDirect(benchmark::State &state)
 {
-    const int dpr = int(state.range(0));
-    QImage image = canvas(dpr);
-    int i = 0;
-    for (auto _ : state) {
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        zorvik::testing::paintWheelDirectly(painter, QSizeF(side, side), frameAt(i++), false);
-        painter.end();
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    paintFrames(state, zorvik::testing::paintWheelDirectly);
 }
 BENCHMARK(BM_WheelDirect)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
