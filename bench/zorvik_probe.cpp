@@ -13,6 +13,7 @@
 #include "app/zorvik_app.h"
 #include "game/game.h"
 #include "panel/content.h"
+#include "platform/font_warmup.h"
 #include "platform/single_instance.h"
 #include "platform/translations.h"
 #include "wheel/wheel.h"
@@ -60,11 +61,13 @@ int main(int argc, char **argv)
 {
     const char *mode = argc > 1 ? argv[1] : "launch";
 
+    FontWarmup fontWarmup;
     QApplication::setOrganizationName(QStringLiteral("Zorvik"));
     QApplication::setApplicationName(QStringLiteral("zorvik"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
     QApplication::setDesktopFileName(QLatin1String(ZorvikApp::desktopId));
     QApplication application(argc, argv);
+    fontWarmup.finish();
     QApplication::setQuitOnLastWindowClosed(false);
     PaintWatch watch;
     application.installEventFilter(&watch);

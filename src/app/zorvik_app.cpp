@@ -1,6 +1,7 @@
 #include "app/zorvik_app.h"
 
 #include "app/app_delegate.h"
+#include "platform/font_warmup.h"
 #include "platform/single_instance.h"
 #include "platform/translations.h"
 
@@ -48,11 +49,13 @@ int ZorvikApp::main(int argc, char *argv[])
         && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
+    FontWarmup fontWarmup; // while the application object connects to the display
     QApplication::setOrganizationName(QStringLiteral("Zorvik"));
     QApplication::setApplicationName(QStringLiteral("zorvik"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
     QApplication::setDesktopFileName(QLatin1String(desktopId));
     QApplication application(argc, argv);
+    fontWarmup.finish();
     QApplication::setQuitOnLastWindowClosed(false);
     Translations::install();
 
