@@ -56,7 +56,7 @@ class Display:
         self.home = tempfile.mkdtemp(prefix="zorvik-bench-")
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24",
-                                      "-nolisten", "tcp"], pass_fds=(write_fd,), start_new_session=True,
+                                      "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,), start_new_session=True,
                                      stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:

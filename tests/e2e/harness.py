@@ -84,6 +84,8 @@ class Desktop:
             except RuntimeError:
                 if attempt == 2:
                     raise
+                if getattr(self, "log", None):
+                    self.log.close()
                 for process in reversed(self.processes):
                     if process.poll() is None:
                         os.killpg(process.pid, signal.SIGKILL)
@@ -105,8 +107,10 @@ class Desktop:
 
     def _start_x(self):
         read_fd, write_fd = os.pipe()
+        # -noreset: by default the server resets when its last client leaves, and a client that
+        # connects during the reset (openbox right after the readiness probe) is turned away.
         self.xvfb = self._spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-                                 f"{self.width}x{self.height}x24", "-nolisten", "tcp"],
+                                 f"{self.width}x{self.height}x24", "-nolisten", "tcp", "-noreset"],
                                 pass_fds=(write_fd,))
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
