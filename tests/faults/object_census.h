@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QObject>
 
+#include <algorithm>
 #include <unordered_set>
 
 extern quintptr Q_CORE_EXPORT qtHookData[];
@@ -17,49 +18,38 @@ public:
     // Call before the objects of interest are created; stays installed for the process.
     static void install()
     {
-        constexpr int addQObject = 3; // QHooks::AddQObject
-        constexpr int removeQObject = 4; // QHooks::RemoveQObject
-        qtHookData[addQObject] = reinterpret_cast<quintptr>(&added);
-        qtHookData[removeQObject] = reinterpret_cast<quintptr>(&removed);
+        qtHookData[3] = reinterpret_cast<quintptr>(&added);   // QHooks::AddQObject
+        qtHookData[4] = reinterpret_cast<quintptr>(&removed); // QHooks::RemoveQObject
     }
 
-    static qsizetype alive()
+    // Objects alive, or only those whose class inherits the given one; then call it when no
+    // object is being built or torn down on this thread.
+    static qsizetype alive(const char *className = nullptr)
     {
-        QMutexLocker lock(&mutex());
-        return objects().size();
-    }
-
-    // Objects alive whose class inherits the given one. Call it when no object is being
-    // built or torn down on this thread.
-    static qsizetype alive(const char *className)
-    {
-        QMutexLocker lock(&mutex());
-        qsizetype count = 0;
-        for (QObject *object : objects())
-            count += object->inherits(className) ? 1 : 0;
-        return count;
+        QMutexLocker lock(&census().mutex);
+        return std::count_if(census().objects.begin(), census().objects.end(),
+                             [className](QObject *object) { return !className || object->inherits(className); });
     }
 
 private:
+    struct Census {
+        QMutex mutex;
+        std::unordered_set<QObject *> objects;
+    };
+    static Census &census()
+    {
+        static Census instance;
+        return instance;
+    }
     static void added(QObject *object)
     {
-        QMutexLocker lock(&mutex());
-        objects().insert(object);
+        QMutexLocker lock(&census().mutex);
+        census().objects.insert(object);
     }
     static void removed(QObject *object)
     {
-        QMutexLocker lock(&mutex());
-        objects().erase(object);
-    }
-    static QMutex &mutex()
-    {
-        static QMutex instance;
-        return instance;
-    }
-    static std::unordered_set<QObject *> &objects()
-    {
-        static std::unordered_set<QObject *> instance;
-        return instance;
+        QMutexLocker lock(&census().mutex);
+        census().objects.erase(object);
     }
 };
 

@@ -4,9 +4,6 @@
 
 #include "fakes.h"
 
-#include "game/game.h"
-#include "platform/audio_output.h"
-
 #include <QFile>
 #include <QPointF>
 
@@ -20,12 +17,8 @@ namespace zorvik::testing {
 inline long residentKiB()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    if (fields.size() < 2)
-        return -1;
-    return fields.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
+    const QList<QByteArray> fields = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ') : QList<QByteArray>();
+    return fields.size() < 2 ? -1 : fields.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
 // Passes players through from another output and counts those alive.
@@ -37,11 +30,8 @@ public:
     {
         ++asked;
         std::unique_ptr<AudioPlayer> inner = m_inner.createPlayer(wav);
-        if (!inner) {
-            ++refused;
-            return nullptr;
-        }
-        return std::make_unique<Player>(*this, std::move(inner));
+        refused += inner ? 0 : 1;
+        return inner ? std::make_unique<Player>(*this, std::move(inner)) : nullptr;
     }
 
     int asked = 0;

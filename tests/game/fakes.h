@@ -12,13 +12,10 @@
 #include "platform/ticker.h"
 
 #include <QHash>
-#include <QString>
 #include <QStringList>
 
-#include <algorithm>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -36,13 +33,9 @@ class ManualTicker final : public Ticker {
 public:
     class Timer final : public RepeatingTimer, public std::enable_shared_from_this<Timer> {
     public:
-        Timer(ManualTicker &ticker, double interval, Action action)
-            : m_ticker(&ticker), interval(interval), m_action(std::move(action))
-        {
-        }
+        Timer(ManualTicker &ticker, Action action) : m_ticker(&ticker), m_action(std::move(action)) {}
         void invalidate() override
         {
-            ++invalidations;
             if (ManualTicker *ticker = std::exchange(m_ticker, nullptr))
                 std::erase_if(ticker->m_timers, [this](const auto &held) { return held.get() == this; });
         }
@@ -54,63 +47,53 @@ public:
                 m_action(*this);
         }
 
-        ManualTicker *m_ticker;
-        double interval;
-        int invalidations = 0;
-
     private:
+        ManualTicker *m_ticker;
         Action m_action;
     };
 
     std::shared_ptr<RepeatingTimer> schedule(double interval, Action action) override
     {
-        auto timer = std::make_shared<Timer>(*this, interval, std::move(action));
-        m_timers.push_back(timer);
-        last = timer;
+        m_timers.push_back(std::make_shared<Timer>(*this, std::move(action)));
+        lastInterval = interval;
         ++scheduled;
-        return timer;
+        return m_timers.back();
     }
-
     // Fires every live timer once.
     void fire()
     {
         for (const auto &timer : std::vector(m_timers))
             timer->fire();
     }
-
     int liveTimers() const { return static_cast<int>(m_timers.size()); }
 
     int scheduled = 0;
-    std::weak_ptr<Timer> last;
+    double lastInterval = 0;
 
 private:
     std::vector<std::shared_ptr<Timer>> m_timers;
 };
 
-// Hands out the given words in order, then the fallback word (index 18 below 37). Counts the
-// words drawn.
+// Hands out the given words in order, then one that lands on index 18 below 37; counts them.
 class ScriptedRandom final : public RandomSource {
 public:
     std::uint64_t next64() override
     {
         ++drawn;
         if (words.empty())
-            return fallback;
+            return 0x8000000000000000ULL;
         const std::uint64_t word = words.front();
         words.pop_front();
         return word;
     }
-
     // A word whose draw below 37 lands on index, well clear of the rejection zone.
     static std::uint64_t wordFor(std::uint64_t index)
     {
         __extension__ typedef unsigned __int128 Wide;
-        const Wide target = (static_cast<Wide>(index) << 64) + (static_cast<Wide>(1) << 63);
-        return static_cast<std::uint64_t>(target / 37);
+        return static_cast<std::uint64_t>(((static_cast<Wide>(index) << 64) + (static_cast<Wide>(1) << 63)) / 37);
     }
 
     std::deque<std::uint64_t> words;
-    std::uint64_t fallback = 0x8000000000000000ULL; // index 18
     int drawn = 0;
 };
 
@@ -123,15 +106,9 @@ public:
 class MemorySettings final : public SettingsStore {
 public:
     QVariant value(const QString &key) const override { return values.value(key); }
-    void setValue(const QString &key, const QVariant &value) override
-    {
-        values.insert(key, value);
-        writes.append(key);
-    }
+    void setValue(const QString &key, const QVariant &value) override { values.insert(key, value); }
     void remove(const QString &key) override { values.remove(key); }
-
     QHash<QString, QVariant> values;
-    QStringList writes;
 };
 
 // Players that write what is asked of them into one shared log.
@@ -145,11 +122,11 @@ public:
         {
             m_output.volumes.push_back(volume);
             m_output.fades.push_back(fadeSeconds);
-            m_output.log(QStringLiteral("volume"));
+            m_output.events.append(QStringLiteral("volume"));
         }
-        void prepareToPlay() override { m_output.log(QStringLiteral("prepare")); }
-        void play() override { m_output.log(QStringLiteral("play")); }
-        void stop() override { m_output.log(QStringLiteral("stop")); }
+        void prepareToPlay() override { m_output.events.append(QStringLiteral("prepare")); }
+        void play() override { m_output.events.append(QStringLiteral("play")); }
+        void stop() override { m_output.events.append(QStringLiteral("stop")); }
 
     private:
         RecordingAudioOutput &m_output;
@@ -158,15 +135,8 @@ public:
     std::unique_ptr<AudioPlayer> createPlayer(const QByteArray &wav) override
     {
         wavSizes.push_back(wav.size());
-        log(refuse ? QStringLiteral("refused") : QStringLiteral("create"));
+        events.append(refuse ? QStringLiteral("refused") : QStringLiteral("create"));
         return refuse ? nullptr : std::make_unique<Player>(*this);
-    }
-
-    void log(const QString &event)
-    {
-        events.append(event);
-        if (onEvent)
-            onEvent(event);
     }
 
     bool refuse = false;
@@ -175,7 +145,6 @@ public:
     std::vector<float> volumes;
     std::vector<double> fades;
     std::vector<qsizetype> wavSizes;
-    std::function<void(const QString &)> onEvent;
 };
 
 // One of each stand-in, ready to hand to a Game.

@@ -1,15 +1,19 @@
-// The panel content as a whole: the appearance setting and its popover, the header controls,
-// and the card's colours. Runs against the real user settings in Qt's test location.
+// The panel content and its controls, against the real user settings in Qt's test location.
 #include "game/game.h"
 #include "panel/appearance_popover.h"
+#include "panel/bet_button.h"
 #include "panel/content.h"
 #include "panel/header_button.h"
+#include "panel/message_line.h"
+#include "panel/move_handle.h"
 #include "panel/palette.h"
 #include "platform/color_scheme.h"
 #include "platform/fonts.h"
 #include "platform/user_settings.h"
 
+#include <QAccessible>
 #include <QButtonGroup>
+#include <QFontMetricsF>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -18,6 +22,7 @@
 #include <memory>
 
 using namespace zorvik;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -33,6 +38,18 @@ QVariant storedOnDisk()
 void setDesktopDark(bool dark)
 {
     ColorScheme::shared().setPreference(dark ? ColorScheme::Preference::dark : ColorScheme::Preference::light);
+}
+
+QString accessibleText(QWidget *widget, QAccessible::Text kind)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(kind);
+}
+
+// The accessible value, mirrored into the description (which is what AT-SPI carries).
+QString chosenText(BetButton &button)
+{
+    const QString value = accessibleText(&button, QAccessible::Value);
+    return value == accessibleText(&button, QAccessible::Description) ? value : QStringLiteral("(differs)");
 }
 
 } // namespace
@@ -56,84 +73,61 @@ private slots:
         m_pins.clear();
     }
 
-    void naturalSize()
-    {
-        auto content = makeContent();
-        QCOMPARE(content->width(), 300);
-        // 4 + 32 header, 280 wheel, 32 message, 36 + 12 bets, 8 + hint text + 12.
-        const int hintText = content->height() - (4 + 32 + 280 + 32 + 36 + 12 + 8 + 12);
-        QVERIFY2(hintText >= 11 && hintText <= 20, qPrintable(QString::number(content->height())));
-    }
-
     void choiceIsStoredAtOnceAndPopoverStaysOpen()
     {
         auto content = makeContent();
         AppearancePopover *popover = openPopover(*content);
         QVERIFY(content->appearanceOpen());
 
-        QRadioButton *dark = radio(*popover, "dark");
+        QRadioButton *dark = popover->findChild<QRadioButton *>(u"dark"_s);
         QTest::mouseClick(dark, Qt::LeftButton);
         QCOMPARE(storedOnDisk(), QVariant(QStringLiteral("dark")));
         QVERIFY(content->effectiveDark() && isDarkAppearance(content.get()));
         QVERIFY(popover->isVisible() && dark->isChecked());
 
-        QTest::mouseClick(radio(*popover, "system"), Qt::LeftButton);
+        QTest::mouseClick(popover->findChild<QRadioButton *>(u"system"_s), Qt::LeftButton);
         QCOMPARE(storedOnDisk(), QVariant(QStringLiteral("system")));
         QVERIFY(!isDarkAppearance(content.get()));
         // With "system" the panel follows the desktop as it changes.
         setDesktopDark(true);
         QVERIFY(isDarkAppearance(content.get()));
 
-        QTest::mouseClick(radio(*popover, "light"), Qt::LeftButton);
-        QVERIFY(!isDarkAppearance(content.get()));
-        QCOMPARE(storedOnDisk(), QVariant(QStringLiteral("light")));
+        // The header control closes it again, and opens it once more.
+        for (const bool open : {false, true}) {
+            QTest::mouseClick(control(*content, "appearance"), Qt::LeftButton);
+            QCOMPARE(popover->isVisible(), open);
+            QCOMPARE(content->appearanceOpen(), open);
+        }
         popover->close();
         QVERIFY(!content->appearanceOpen());
     }
 
-    // Anything but the three known values follows the desktop, checks no option, and stays stored.
-    void unknownStoredValueFollowsSystem_data()
+    // An absent key shows "system" checked; anything but the three known values checks no
+    // option. Both follow the desktop, and what is stored (or not) stays as it is.
+    void otherStoredValuesFollowSystem_data()
     {
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("capitalised") << QStringLiteral("Dark");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("padded") << QStringLiteral(" dark");
+        QTest::addColumn<QVariant>("stored"); // invalid: no key
+        QTest::addColumn<QString>("checked");
+        QTest::newRow("absent") << QVariant() << QStringLiteral("system");
+        QTest::newRow("capitalised") << QVariant(QStringLiteral("Dark")) << QString();
+        QTest::newRow("empty") << QVariant(QString()) << QString();
+        QTest::newRow("padded") << QVariant(QStringLiteral(" dark")) << QString();
     }
-    void unknownStoredValueFollowsSystem()
+    void otherStoredValuesFollowSystem()
     {
-        QFETCH(QString, stored);
-        UserSettings::shared().setValue(key, stored);
+        QFETCH(QVariant, stored);
+        QFETCH(QString, checked);
+        if (stored.isValid())
+            UserSettings::shared().setValue(key, stored);
         auto content = makeContent();
         QVERIFY(!content->effectiveDark());
         setDesktopDark(true);
         QVERIFY(content->effectiveDark() && isDarkAppearance(content.get()));
-        QCOMPARE(openPopover(*content)->options()->checkedButton(), nullptr);
-        QCOMPARE(storedOnDisk(), QVariant(stored));
-    }
-
-    void absentKeyShowsSystemAndWritesNothing()
-    {
-        auto content = makeContent();
-        QCOMPARE(content->appearance(), QStringLiteral("system"));
         AppearancePopover *popover = openPopover(*content);
-        QAbstractButton *checked = popover->options()->checkedButton();
-        QVERIFY(checked);
-        QCOMPARE(checked->objectName(), QStringLiteral("system"));
-        QCOMPARE(checked->text(), QStringLiteral("System"));
+        QAbstractButton *option = popover->options()->checkedButton();
+        QCOMPARE(option ? option->objectName() : QString(), checked);
         popover->close();
-        QVERIFY(!storedOnDisk().isValid());
-    }
-
-    void controlClicksToggleThePopover()
-    {
-        auto content = makeContent();
-        HeaderButton *button = control(*content, "appearance");
-        for (const bool open : {true, false, true}) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            QCOMPARE(content->appearancePopover()->isVisible(), open);
-            QCOMPARE(content->appearanceOpen(), open);
-        }
-        content->appearancePopover()->close();
+        QCOMPARE(storedOnDisk(), stored);
     }
 
     void keepOnTopToggles()
@@ -141,31 +135,21 @@ private slots:
         m_game->setPinned(true);
         auto content = makeContent();
         HeaderButton *pin = control(*content, "pin");
-        QCOMPARE(pin->size(), QSize(28, 32));
-        QCOMPARE(pin->toolTip(), QStringLiteral("Keep on top"));
-        QCOMPARE(pin->accessibleName(), QStringLiteral("Disable keep on top"));
-        QCOMPARE(pin->backgroundOpacity(), 0.1);
-
-        QTest::mouseClick(pin, Qt::LeftButton);
-        QCOMPARE(m_pins, QList<bool>{false});
-        QVERIFY(!m_game->pinned());
-        QCOMPARE(pin->accessibleName(), QStringLiteral("Keep on top"));
-        QCOMPARE(pin->backgroundOpacity(), 0.0);
-
-        QTest::mouseClick(pin, Qt::LeftButton);
-        QCOMPARE(m_pins, (QList<bool>{false, true}));
-        QCOMPARE(pin->accessibleName(), QStringLiteral("Disable keep on top"));
-        QCOMPARE(pin->toolTip(), QStringLiteral("Keep on top"));
+        for (const bool pinned : {true, false, true}) {
+            QCOMPARE(m_game->pinned(), pinned);
+            QCOMPARE(pin->accessibleName(), pinned ? u"Disable keep on top"_s : u"Keep on top"_s);
+            QCOMPARE(pin->backgroundOpacity() > 0, pinned); // the faint background while on
+            QTest::mouseClick(pin, Qt::LeftButton);
+        }
+        QCOMPARE(m_pins, (QList<bool>{false, true, false}));
     }
 
     void hideTakesClicksAnywhereInItsFrame()
     {
         auto content = makeContent();
         HeaderButton *hide = control(*content, "hide");
-        QCOMPARE(hide->size(), QSize(44, 32));
-        QCOMPARE(hide->toolTip(), QStringLiteral("Hide \u2014 reopen from the menu bar"));
         QCOMPARE(hide->accessibleName(), QStringLiteral("Hide Zorvik"));
-        const QList<QPoint> inside{{0, 0}, {22, 16}, {43, 31}, {43, 1}};
+        const QList<QPoint> inside{{0, 0}, {22, 16}, {43, 31}, {43, 1}}; // a 44 x 32 frame
         for (const QPoint at : inside)
             QTest::mouseClick(hide, Qt::LeftButton, {}, at);
         QCOMPARE(m_hides, inside.size());
@@ -174,33 +158,29 @@ private slots:
         QCOMPARE(m_hides, inside.size());
     }
 
-    // The setting wins over a desktop that says the opposite.
-    void cardColourFollowsAppearance_data()
+    // The window system does the moving: the grip needs no native window to be pressed.
+    void gripWithoutNativeWindow()
+    {
+        MoveHandle grip;
+        QCOMPARE(grip.cursor().shape(), Qt::OpenHandCursor);
+        QTest::mouseClick(&grip, Qt::LeftButton, {}, QPoint(30, 16));
+        QVERIFY(!grip.window()->windowHandle());
+    }
+
+    // Drawn as a translucent window would be, with no window background under it: clear
+    // corners, and an opaque card in the colour of the setting, which wins over a desktop that
+    // says the opposite.
+    void cardDrawing_data()
     {
         QTest::addColumn<bool>("dark");
         QTest::newRow("light") << false;
         QTest::newRow("dark") << true;
     }
-    void cardColourFollowsAppearance()
+    void cardDrawing()
     {
         QFETCH(bool, dark);
         setDesktopDark(!dark);
         UserSettings::shared().setValue(key, dark ? QStringLiteral("dark") : QStringLiteral("light"));
-        auto content = makeContent();
-        const QImage image = content->grab().toImage();
-        const QColor cream = Palette::cream().resolve(dark);
-        // Left of the wheel, and below the hint: plain card.
-        for (const QPoint at : {QPoint(4, 200), QPoint(150, image.height() - 4)}) {
-            const QColor seen = image.pixelColor(at);
-            QVERIFY2(qAbs(seen.red() - cream.red()) <= 2 && qAbs(seen.green() - cream.green()) <= 2
-                         && qAbs(seen.blue() - cream.blue()) <= 2,
-                     qPrintable(QStringLiteral("%1 at %2,%3").arg(seen.name()).arg(at.x()).arg(at.y())));
-        }
-    }
-
-    // Drawn as a translucent window would be, with no window background under it.
-    void cornersStayClear()
-    {
         auto content = makeContent();
         QImage image(content->size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
@@ -208,7 +188,83 @@ private slots:
         const int w = image.width() - 1, h = image.height() - 1;
         for (const QPoint corner : {QPoint(0, 0), QPoint(w, 0), QPoint(0, h), QPoint(w, h)})
             QCOMPARE(image.pixelColor(corner).alpha(), 0);
-        QCOMPARE(image.pixelColor(150, 2).alpha(), 255); // the card itself is opaque
+        // Left of the wheel, and below the hint: plain card.
+        const QColor cream = Palette::cream().resolve(dark);
+        for (const QPoint at : {QPoint(4, 200), QPoint(150, h - 3)}) {
+            const QColor seen = image.pixelColor(at);
+            QVERIFY2(seen.alpha() == 255 && qAbs(seen.red() - cream.red()) <= 2
+                         && qAbs(seen.green() - cream.green()) <= 2 && qAbs(seen.blue() - cream.blue()) <= 2,
+                     qPrintable(QStringLiteral("%1 at %2,%3").arg(seen.name()).arg(at.x()).arg(at.y())));
+        }
+    }
+
+    // The bet buttons and the message line, on a game of their own.
+    void betButtonsAndMessageFollowTheGame()
+    {
+        Game game;
+        BetButton red(game, Bet::red), black(game, Bet::black);
+        MessageLine line(game);
+        QCOMPARE(accessibleText(&red, QAccessible::Name), QStringLiteral("Bet Red"));
+        QCOMPARE(accessibleText(&black, QAccessible::Name), QStringLiteral("Bet Black"));
+        QCOMPARE(chosenText(red), QStringLiteral("Not selected"));
+
+        QTest::mouseClick(&red, Qt::LeftButton);
+        QCOMPARE(game.bet(), std::optional<Bet>(Bet::red));
+        QCOMPARE(chosenText(red), QStringLiteral("Selected"));
+        const QImage chosen = red.grab().toImage();
+
+        QTest::mouseClick(&black, Qt::LeftButton);
+        QTest::mouseClick(&black, Qt::LeftButton); // choosing the chosen one again keeps it
+        QCOMPARE(game.bet(), std::optional<Bet>(Bet::black));
+        QCOMPARE(chosenText(red), QStringLiteral("Not selected"));
+        QCOMPARE(chosenText(black), QStringLiteral("Selected"));
+        const QImage neutral = red.grab().toImage();
+        QVERIFY(neutral != chosen);
+        QCOMPARE(line.text(), game.message());
+
+        // A spin disables both (dimmed) and keeps the choice.
+        game.start(7.0, false);
+        QCOMPARE(line.text(), QStringLiteral("Around it goes\u2026"));
+        QVERIFY(!red.isEnabled() && !black.isEnabled());
+        QTest::mouseClick(&red, Qt::LeftButton);
+        QCOMPARE(game.bet(), std::optional<Bet>(Bet::black));
+        QCOMPARE(chosenText(black), QStringLiteral("Selected"));
+        QVERIFY(red.grab().toImage() != neutral);
+    }
+
+    // A text too wide for the line first shrinks, down to the minimum scale, then is cut with
+    // an ellipsis; it never wraps or overflows.
+    void messageShrinksThenTruncates_data()
+    {
+        QTest::addColumn<double>("widthFactor"); // text width at full size, in line widths
+        QTest::addColumn<bool>("shrinks");
+        QTest::addColumn<bool>("truncated");
+        QTest::newRow("fits") << 0.6 << false << false;
+        QTest::newRow("a little too wide") << 1.06 << true << false;
+        QTest::newRow("far too wide") << 1.6 << true << true;
+    }
+    void messageShrinksThenTruncates()
+    {
+        QFETCH(double, widthFactor);
+        QFETCH(bool, shrinks);
+        QFETCH(bool, truncated);
+        constexpr qreal width = 280;
+        const QFontMetricsF metrics(MessageLine::fit(QString(), width).font);
+        const QStringList words = QStringLiteral("Around it goes and round").split(u' ');
+        QString text = words[0];
+        for (int i = 1; metrics.horizontalAdvance(text) < widthFactor * width; ++i)
+            text += u' ' + words.at(i % words.size());
+
+        const MessageLine::Fit fit = MessageLine::fit(text, width);
+        QCOMPARE(fit.scale < 1.0, shrinks);
+        QVERIFY(fit.scale >= MessageLine::minimumScale);
+        QCOMPARE(fit.text != text, truncated);
+        if (truncated) {
+            QCOMPARE(fit.scale, MessageLine::minimumScale);
+            QVERIFY(fit.text.endsWith(QChar(0x2026)));
+        }
+        QVERIFY(QFontMetricsF(fit.font).horizontalAdvance(fit.text) <= width);
+        QVERIFY(!fit.text.contains(u'\n'));
     }
 
 private:
@@ -230,10 +286,6 @@ private:
         AppearancePopover *popover = content.appearancePopover();
         [&] { QVERIFY(popover->isVisible()); }();
         return popover;
-    }
-    static QRadioButton *radio(AppearancePopover &popover, const char *name)
-    {
-        return popover.findChild<QRadioButton *>(QString::fromLatin1(name));
     }
 
     std::unique_ptr<Game> m_game;

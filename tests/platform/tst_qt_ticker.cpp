@@ -17,21 +17,16 @@ private slots:
             if (++fired == 3)
                 timer.invalidate();
         });
-        QCOMPARE(ticker.liveTimers(), 1);
-        QVERIFY(!held.expired()); // the ticker alone holds it
+        QCOMPARE(ticker.liveTimers(), 1); // the ticker alone holds it
         QTRY_COMPARE(fired, 3);
         QCOMPARE(ticker.liveTimers(), 0);
         QVERIFY(held.expired());
         QTest::qWait(50);
         QCOMPARE(fired, 3);
-    }
 
-    void invalidatedFromOutside()
-    {
-        QtTicker ticker;
-        int fired = 0;
+        // Invalidated from outside (twice over), it fires no more either.
         const auto timer = ticker.schedule(0.001, [&](RepeatingTimer &) { ++fired; });
-        QTRY_VERIFY(fired > 0);
+        QTRY_VERIFY(fired > 3);
         timer->invalidate();
         timer->invalidate();
         QVERIFY(!timer->isValid());

@@ -4,7 +4,6 @@
 #include <QTest>
 
 #include <array>
-#include <deque>
 
 using namespace zorvik;
 
@@ -12,15 +11,12 @@ namespace {
 
 class Scripted final : public RandomSource {
 public:
-    explicit Scripted(std::deque<std::uint64_t> words) : words(std::move(words)) {}
     std::uint64_t next64() override
     {
         ++drawn;
-        const std::uint64_t word = words.front();
-        words.pop_front();
-        return word;
+        return words.takeFirst();
     }
-    std::deque<std::uint64_t> words;
+    QList<quint64> words;
     int drawn = 0;
 };
 
@@ -41,20 +37,18 @@ private slots:
         QTest::addColumn<quint64>("index");
         QTest::addColumn<int>("drawn");
         const quint64 firstOfOne = 498560650640798693ULL; // ceil(2^64 / 37): low bits 25
-        QTest::newRow("zero is rejected") << QList<quint64>{0, maxWord} << quint64(37) << quint64(36) << 2;
-        QTest::newRow("lowest accepted word") << QList<quint64>{1} << quint64(37) << quint64(0) << 1;
-        QTest::newRow("highest word") << QList<quint64>{maxWord} << quint64(37) << quint64(36) << 1;
-        QTest::newRow("just past 2^64 / 37") << QList<quint64>{firstOfOne} << quint64(37) << quint64(1) << 1;
-        QTest::newRow("several rejected in a row")
-            << QList<quint64>{0, 0, 0, firstOfOne} << quint64(37) << quint64(1) << 4;
+        using W = QList<quint64>;
+        QTest::newRow("zero is rejected") << W{0, maxWord} << quint64(37) << quint64(36) << 2;
+        QTest::newRow("lowest accepted word") << W{1} << quint64(37) << quint64(0) << 1;
+        QTest::newRow("highest word") << W{maxWord} << quint64(37) << quint64(36) << 1;
+        QTest::newRow("just past 2^64 / 37") << W{firstOfOne} << quint64(37) << quint64(1) << 1;
+        QTest::newRow("several rejected in a row") << W{0, 0, 0, firstOfOne} << quint64(37) << quint64(1) << 4;
         // Low 64 bits of the product exactly 11 (last rejected) and 12 (first kept).
-        QTest::newRow("low bits 11 rejected")
-            << QList<quint64>{16452501471146356847ULL, 1} << quint64(37) << quint64(0) << 2;
-        QTest::newRow("low bits 12 kept")
-            << QList<quint64>{17948183423068752924ULL, 1} << quint64(37) << quint64(36) << 1;
-        QTest::newRow("bound 0 draws nothing") << QList<quint64>{} << quint64(0) << quint64(0) << 0;
-        QTest::newRow("bound 1") << QList<quint64>{0x1234} << quint64(1) << quint64(0) << 1;
-        QTest::newRow("bound 2") << QList<quint64>{maxWord} << quint64(2) << quint64(1) << 1;
+        QTest::newRow("low bits 11 rejected") << W{16452501471146356847ULL, 1} << quint64(37) << quint64(0) << 2;
+        QTest::newRow("low bits 12 kept") << W{17948183423068752924ULL, 1} << quint64(37) << quint64(36) << 1;
+        QTest::newRow("bound 0 draws nothing") << W{} << quint64(0) << quint64(0) << 0;
+        QTest::newRow("bound 1") << W{0x1234} << quint64(1) << quint64(0) << 1;
+        QTest::newRow("bound 2") << W{maxWord} << quint64(2) << quint64(1) << 1;
     }
     void rejectsTheBiasedZone()
     {
@@ -62,7 +56,8 @@ private slots:
         QFETCH(quint64, bound);
         QFETCH(quint64, index);
         QFETCH(int, drawn);
-        Scripted random({words.begin(), words.end()});
+        Scripted random;
+        random.words = words;
         QCOMPARE(drawBelow(random, bound), index);
         QCOMPARE(random.drawn, drawn);
     }

@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A fresh INI settings location holding the given text, as an earlier run left it.
+// A fresh INI settings location, holding the given text (unless null) as an earlier run left it.
 struct StoredSettings {
     QTemporaryDir dir;
 
@@ -47,19 +47,6 @@ class TestRollingAudioSettings : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void firstRun()
-    {
-        StoredSettings stored;
-        UserSettings settings;
-        RecordingAudioOutput output;
-        RollingAudio audio(settings, output);
-        QCOMPARE(audio.muted(), false);
-        QCOMPARE(audio.volume(), 0.25);
-        // Reading creates no player and writes nothing.
-        QVERIFY(output.events.isEmpty());
-        QVERIFY(!QFile::exists(stored.iniPath()));
-    }
-
     // What an earlier run (or a hand edit) left in the file: all of it text.
     void stored_data()
     {
@@ -67,6 +54,7 @@ private slots:
         QTest::addColumn<double>("volume");
         QTest::addColumn<bool>("muted");
         QTest::addColumn<float>("effective"); // the volume the player gets
+        QTest::newRow("first run, no file") << QByteArray() << 0.25 << false << 0.25F;
         QTest::newRow("0.5") << QByteArray("soundVolume=0.5") << 0.5 << false << 0.5F;
         QTest::newRow("1.5 is kept, the player gets 1") << QByteArray("soundVolume=1.5") << 1.5 << false << 1.0F;
         QTest::newRow("-0.2 is kept, the player gets 0") << QByteArray("soundVolume=-0.2") << -0.2 << false << 0.0F;
@@ -85,22 +73,22 @@ private slots:
         QFETCH(double, volume);
         QFETCH(bool, muted);
         QFETCH(float, effective);
-        StoredSettings stored("[General]\n" + ini + "\n");
+        StoredSettings stored(ini.isNull() ? ini : "[General]\n" + ini + "\n");
         UserSettings settings;
         RecordingAudioOutput output;
         RollingAudio audio(settings, output);
-        if (std::isnan(volume))
-            QVERIFY(std::isnan(audio.volume()));
-        else
-            QCOMPARE(audio.volume(), volume);
+        QCOMPARE(audio.volume(), volume); // NaN compares equal to NaN here
         QCOMPARE(audio.muted(), muted);
+        // Reading creates no player and writes nothing.
+        QVERIFY(output.events.isEmpty());
+        QCOMPARE(QFile::exists(stored.iniPath()), !ini.isNull());
         audio.play(1.0);
         QCOMPARE(output.volumes, std::vector<float>{effective});
         QCOMPARE(output.fades, std::vector<double>{0.04});
     }
 
     // Every assignment notifies, reaches the disk at once and re-applies the volume, even when
-    // the value does not change.
+    // the value does not change; the next run reads what was written.
     void everyAssignmentIsWritten()
     {
         StoredSettings stored;
@@ -108,13 +96,11 @@ private slots:
         RecordingAudioOutput output;
         RollingAudio audio(settings, output);
         QSignalSpy changed(&audio, &RollingAudio::changed);
-
-        audio.setVolume(0.25); // the value it already has
-        QCOMPARE(changed.count(), 1);
-        QVERIFY2(stored.text().contains(u"soundVolume=0.25"_s), qPrintable(stored.text()));
+        audio.setVolume(0.25); // the values it already has
         audio.setMuted(false);
         QCOMPARE(changed.count(), 2);
-        QVERIFY2(stored.text().contains(u"soundMuted=false"_s), qPrintable(stored.text()));
+        for (const QString &line : {u"soundVolume=0.25"_s, u"soundMuted=false"_s})
+            QVERIFY2(stored.text().contains(line), qPrintable(stored.text()));
 
         audio.play(1.0);
         audio.setMuted(false);
@@ -124,42 +110,28 @@ private slots:
         QCOMPARE(changed.count(), 6);
         QCOMPARE(output.volumes, (std::vector<float>{0.25F, 0.25F, 0.8F, 1.0F, 0.0F}));
 
-        QSettings other(stored.iniPath(), QSettings::IniFormat);
-        QCOMPARE(other.value(u"soundVolume"_s).toString(), u"1.5"_s);
-        QCOMPARE(other.value(u"soundMuted"_s).toString(), u"true"_s);
-
-        // A new reader (the next run) sees what was written.
         UserSettings next;
         RollingAudio again(next, output);
         QCOMPARE(again.volume(), 1.5);
-        QCOMPARE(again.muted(), true);
+        QVERIFY(again.muted());
     }
 
     // A directory that cannot be created (it would sit under a regular file, which stops root
-    // too): nothing reaches the disk, nothing crashes, and the values live on in memory.
+    // too): nothing crashes, and the values live on in memory for every reader in the process.
     void unwritableDirectoryKeepsValues()
     {
         QTemporaryDir dir;
-        QFile blocker(dir.filePath(u"blocker"_s));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(QFile(dir.filePath(u"blocker"_s)).open(QIODevice::WriteOnly));
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath(u"blocker/config"_s));
-
         UserSettings settings;
         RecordingAudioOutput output;
         RollingAudio audio(settings, output);
         audio.setVolume(0.6);
-        QVERIFY(!settings.lastWriteStored());
         audio.setMuted(true);
         QVERIFY(!settings.lastWriteStored());
-        QCOMPARE(audio.volume(), 0.6);
-        QVERIFY(audio.muted());
-        QCOMPARE(settings.value(u"soundVolume"_s).toDouble(), 0.6);
-        // Another reader in this process gets the remembered values too.
         RollingAudio other(settings, output);
         QCOMPARE(other.volume(), 0.6);
         QVERIFY(other.muted());
-        QVERIFY(!QFile::exists(dir.filePath(u"blocker/config/Zorvik/zorvik.ini"_s)));
     }
 
     // The calls made on the player, in order.
@@ -169,14 +141,10 @@ private slots:
         RecordingAudioOutput output;
         RollingAudio audio(settings, output);
         const QStringList start{u"create"_s, u"volume"_s, u"prepare"_s, u"play"_s};
-
         audio.stop(); // no player: nothing happens
-        QVERIFY(output.events.isEmpty());
-
         audio.play(5.0);
         QCOMPARE(output.events, start);
         QCOMPARE(output.wavSizes.back(), 44 + 2 * 5 * 24000);
-        QCOMPARE(output.alive, 1);
 
         // A second sound stops and drops the first before the new one starts; muted, it still
         // starts, at volume 0.
@@ -188,21 +156,13 @@ private slots:
         QCOMPARE(output.volumes, std::vector<float>{0.0F});
         QCOMPARE(output.alive, 1);
 
+        // Stopped, the player is gone: changes are only stored, and a second stop finds nothing.
         output.events.clear();
         audio.stop();
-        QCOMPARE(output.alive, 0);
-        // Settings changed without a player are only stored.
         audio.setVolume(0.4);
-        QCOMPARE(output.events, QStringList{u"stop"_s});
-        QCOMPARE(settings.values.value(u"soundVolume"_s).toDouble(), 0.4);
-
-        // A refused player is swallowed: no player, nothing to stop later.
-        output.refuse = true;
-        output.events.clear();
-        audio.play(1.0);
-        audio.setVolume(0.5);
         audio.stop();
-        QCOMPARE(output.events, QStringList{u"refused"_s});
+        QCOMPARE(output.events, QStringList{u"stop"_s});
+        QCOMPARE(output.alive, 0);
     }
 };
 

@@ -11,6 +11,7 @@
 
 using namespace zorvik;
 using namespace zorvik::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -19,19 +20,13 @@ namespace {
 struct Panel {
     Panel()
     {
-        output.refuse = true;
         window.resize(300, 400);
-        header = new QWidget(&window);
         header->setGeometry(12, 4, 276, 32);
-        wheel = new QWidget(&window);
         wheel->setGeometry(10, 36, 280, 280);
         auto *row = new QHBoxLayout(header);
         row->setContentsMargins(0, 0, 0, 0);
-        other = new QPushButton(header);
-        other->setFixedSize(44, 32);
         row->addWidget(other);
         row->addStretch();
-        control = new SoundControl(audio, header);
         row->addWidget(control);
         row->addSpacing(32);
         window.show();
@@ -54,10 +49,10 @@ struct Panel {
     RecordingAudioOutput output;
     RollingAudio audio{settings, output};
     QWidget window;
-    QWidget *header = nullptr;
-    QWidget *wheel = nullptr;
-    QPushButton *other = nullptr;
-    SoundControl *control = nullptr;
+    QWidget *header = new QWidget(&window);
+    QWidget *wheel = new QWidget(&window);
+    QPushButton *other = new QPushButton(header);
+    SoundControl *control = new SoundControl(audio, header);
 };
 
 } // namespace
@@ -71,57 +66,32 @@ private slots:
         QTest::addColumn<bool>("muted");
         QTest::addColumn<double>("volume");
         QTest::addColumn<QString>("symbol");
-        QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("percent");
         const QString wave = QStringLiteral("speaker.wave.1"), slash = QStringLiteral("speaker.slash");
-        const QString mute = QStringLiteral("Mute rolling sound"), unmute = QStringLiteral("Unmute rolling sound");
-        QTest::newRow("default") << false << 0.25 << wave << mute << "25%";
-        QTest::newRow("muted") << true << 0.25 << slash << unmute << "25%";
-        QTest::newRow("volume exactly 0, not muted") << false << 0.0 << slash << mute << "0%";
-        QTest::newRow("negative zero") << false << -0.0 << slash << mute << "0%";
-        QTest::newRow("barely audible") << false << 0.0001 << wave << mute << "0%";
-        QTest::newRow("0.999 truncates") << false << 0.999 << wave << mute << "99%";
-        QTest::newRow("0.29 is just below 29") << false << 0.29 << wave << mute << "28%";
-        QTest::newRow("stored 1.5") << false << 1.5 << wave << mute << "150%";
-        QTest::newRow("toward zero when negative") << false << -0.015 << wave << mute << "-1%";
+        QTest::newRow("default") << false << 0.25 << wave << "25%";
+        QTest::newRow("muted") << true << 0.25 << slash << "25%";
+        QTest::newRow("volume exactly 0, not muted") << false << 0.0 << slash << "0%";
+        QTest::newRow("negative zero") << false << -0.0 << slash << "0%";
+        QTest::newRow("barely audible") << false << 0.0001 << wave << "0%";
+        QTest::newRow("0.999 truncates") << false << 0.999 << wave << "99%";
+        QTest::newRow("0.29 is just below 29") << false << 0.29 << wave << "28%";
+        QTest::newRow("stored 1.5") << false << 1.5 << wave << "150%";
+        QTest::newRow("toward zero when negative") << false << -0.015 << wave << "-1%";
     }
     void showsTheAudioState()
     {
         QFETCH(bool, muted);
         QFETCH(double, volume);
         QFETCH(QString, symbol);
-        QFETCH(QString, label);
         QFETCH(QString, percent);
         QCOMPARE(SoundControl::symbolName(muted, volume), symbol);
         Panel panel;
         panel.audio.setMuted(muted);
         panel.audio.setVolume(volume);
-        QCOMPARE(panel.control->accessibleName(), label);
+        QCOMPARE(panel.control->accessibleName(), muted ? u"Unmute rolling sound"_s : u"Mute rolling sound"_s);
         panel.enter(panel.control);
         QVERIFY(panel.cardShown());
         QCOMPARE(panel.card()->slider()->accessibleDescription(), percent);
-        QCOMPARE(VolumeCard::percentText(volume), percent);
-    }
-
-    void clickTogglesAndPersists()
-    {
-        Panel panel;
-        QCOMPARE(panel.control->size(), QSize(28, 32));
-        QCOMPARE(panel.control->toolTip(), QStringLiteral("Click to mute or unmute. Hover to adjust volume."));
-        QVERIFY(panel.control->focusPolicy() & Qt::TabFocus);
-        QVERIFY(!panel.card());
-        QTest::mouseClick(panel.control, Qt::LeftButton);
-        QVERIFY(panel.audio.muted());
-        QCOMPARE(panel.settings.values.value(QStringLiteral("soundMuted")), QVariant(true));
-        QCOMPARE(panel.control->accessibleName(), QStringLiteral("Unmute rolling sound"));
-
-        // Also with the card open; and a click takes no keyboard focus (which would hold it open).
-        panel.enter(panel.control);
-        QVERIFY(panel.cardShown());
-        QTest::mouseClick(panel.control, Qt::LeftButton);
-        QVERIFY(!panel.audio.muted());
-        QCOMPARE(panel.settings.values.value(QStringLiteral("soundMuted")), QVariant(false));
-        QVERIFY(!panel.control->hasFocus());
     }
 
     void hoverOpensCardOverTheWheel()
@@ -133,11 +103,9 @@ private slots:
         QCOMPARE(card->parentWidget(), &panel.window);
         QCOMPARE(panel.window.children().last(), card); // raised above header and wheel
         const QRect visible = card->cardRect().translated(card->pos());
-        QCOMPARE(visible.width(), 150);
         QCOMPARE(visible.topRight() + QPoint(1, 0), panel.control->mapTo(&panel.window, QPoint(28, 26)));
         QVERIFY(visible.intersects(panel.wheel->geometry()));
-        QCOMPARE(card->slider()->width(), 92);
-        QCOMPARE(card->slider()->accessibleName(), QStringLiteral("Rolling sound volume"));
+        QCOMPARE(card->slider()->accessibleName(), u"Rolling sound volume"_s);
 
         // Button to card hand-over keeps it open; leaving the card closes it a quarter second later.
         panel.leave(panel.control);
@@ -152,31 +120,37 @@ private slots:
         panel.header->setGeometry(12, 40, 276, 32);
         QCOMPARE(card->cardRect().translated(card->pos()).top(),
                  panel.control->mapTo(&panel.window, QPoint(0, 0)).y() + 26);
+
+        // Removing the control takes the card along; the pending close touches nothing gone.
+        QPointer<VolumeCard> held = card;
+        panel.leave(panel.control);
+        delete panel.control;
+        QVERIFY(held.isNull());
+        QTest::qWait(350);
     }
 
-    void sliderAndAudioStayInStep()
+    // A click mutes and unmutes, with the card open too, and takes no keyboard focus (which would
+    // hold the card open); slider and volume stay in step.
+    void clickAndSlider()
     {
         Panel panel;
+        QTest::mouseClick(panel.control, Qt::LeftButton);
+        QVERIFY(panel.audio.muted());
         panel.audio.setVolume(0.29);
         panel.enter(panel.control);
+        QTest::mouseClick(panel.control, Qt::LeftButton);
+        QVERIFY(!panel.audio.muted() && !panel.control->hasFocus());
         QSlider *slider = panel.card()->slider();
         QCOMPARE(slider->value(), 2900);
         slider->setValue(5000);
         QCOMPARE(panel.audio.volume(), 0.5);
-        QCOMPARE(panel.settings.values.value(QStringLiteral("soundVolume")).toDouble(), 0.5);
         // A volume above 1 is shown as it is, and not rewritten by the slider's clamp.
         panel.audio.setVolume(1.5);
         QCOMPARE(slider->value(), slider->maximum());
         QCOMPARE(panel.audio.volume(), 1.5);
-    }
-
-    void escapeClosesTheCard()
-    {
-        Panel panel;
-        panel.enter(panel.control);
-        QTest::keyClick(panel.card()->slider(), Qt::Key_Escape);
-        QVERIFY(!panel.card()->isVisible());
-        QVERIFY(!panel.control->hoverCard().expanded());
+        // Escape on the slider closes the card at once.
+        QTest::keyClick(slider, Qt::Key_Escape);
+        QVERIFY(!panel.cardShown());
     }
 
     void keyboardFocusHoldsTheCard()
@@ -184,13 +158,14 @@ private slots:
         Panel panel;
         panel.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&panel.window));
+        // Tab reaches the control (a click does not), and focus on it opens the card.
+        QVERIFY(panel.control->focusPolicy() == Qt::TabFocus);
         panel.control->setFocus(Qt::TabFocusReason);
         QVERIFY(panel.cardShown());
 
         // Tab goes on to the slider; the pointer passing by does not close the card.
         QTest::keyClick(panel.control, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), panel.card()->slider());
-        QCOMPARE(panel.control->hoverCard().focus(), HoverCard::Focus::slider);
         panel.enter(panel.card());
         panel.leave(panel.card());
         QTest::qWait(350);
@@ -198,20 +173,8 @@ private slots:
 
         // Focus elsewhere: closed a quarter second later.
         panel.other->setFocus(Qt::TabFocusReason);
-        QCOMPARE(panel.control->hoverCard().focus(), HoverCard::Focus::none);
         QVERIFY(panel.cardShown());
         QTRY_VERIFY_WITH_TIMEOUT(!panel.cardShown(), 1000);
-    }
-
-    void removalTakesTheCardAlong()
-    {
-        Panel panel;
-        panel.enter(panel.control);
-        QPointer<VolumeCard> card = panel.card();
-        panel.leave(panel.control);
-        delete panel.control;
-        QVERIFY(card.isNull());
-        QTest::qWait(350); // the pending close must not touch anything that is gone
     }
 };
 

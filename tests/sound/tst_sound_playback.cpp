@@ -21,6 +21,7 @@
 #include <vector>
 
 using namespace zorvik;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -49,32 +50,17 @@ qsizetype firstNonZero(const Samples &s)
     return it == s.end() ? -1 : it - s.begin();
 }
 
-qsizetype lastNonZero(const Samples &s)
-{
-    const auto it = std::find_if(s.rbegin(), s.rend(), [](qint16 v) { return v != 0; });
-    return it == s.rend() ? -1 : s.rend() - it - 1;
-}
-
-double rms(const Samples &s, qsizetype count)
-{
-    double sum = 0;
-    for (qsizetype i = 0; i < count; ++i)
-        sum += double(s[size_t(i)]) * s[size_t(i)];
-    return std::sqrt(sum / double(count));
-}
-
 // Empty when `heard` starts with `expected`, each sample within `tolerance`.
 QString differences(const Samples &expected, const Samples &heard, int tolerance)
 {
     qsizetype mismatches = 0, first = -1;
-    for (qsizetype i = 0; i < qsizetype(expected.size()); ++i) {
-        if (i >= qsizetype(heard.size()) || std::abs(heard[size_t(i)] - expected[size_t(i)]) > tolerance) {
-            first = first < 0 ? i : first;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        if (i >= heard.size() || std::abs(heard[i] - expected[i]) > tolerance) {
+            first = first < 0 ? qsizetype(i) : first;
             ++mismatches;
         }
     }
-    return mismatches == 0 ? QString()
-                           : QStringLiteral("%1 samples differ, the first at %2").arg(mismatches).arg(first);
+    return mismatches ? u"%1 samples differ, the first at %2"_s.arg(mismatches).arg(first) : QString();
 }
 
 } // namespace
@@ -93,50 +79,46 @@ private slots:
         // A world of its own: runtime, state and home (for the cookie) in the temporary directory;
         // this process talks to that server only (no autospawn either).
         const QString root = m_dir.path();
-        m_socket = root + QStringLiteral("/pulse/native");
+        m_socket = root + u"/pulse/native"_s;
         m_env = QProcessEnvironment::systemEnvironment();
-        m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root);
-        m_env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), root + QStringLiteral("/pulse"));
-        m_env.insert(QStringLiteral("PULSE_STATE_PATH"), root + QStringLiteral("/state"));
-        m_env.insert(QStringLiteral("HOME"), root);
-        m_env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + m_socket);
-        qputenv("PULSE_SERVER", (QStringLiteral("unix:") + m_socket).toLocal8Bit());
+        for (const auto &[name, value] : {std::pair{u"XDG_RUNTIME_DIR"_s, root}, {u"PULSE_RUNTIME_PATH"_s, root + u"/pulse"_s},
+                                          {u"PULSE_STATE_PATH"_s, root + u"/state"_s}, {u"HOME"_s, root},
+                                          {u"PULSE_SERVER"_s, u"unix:"_s + m_socket}})
+            m_env.insert(name, value);
+        qputenv("PULSE_SERVER", m_env.value(u"PULSE_SERVER"_s).toLocal8Bit());
         QVERIFY(startServer());
         QVERIFY(startRecorder());
     }
 
-    void cleanupTestCase() { stopAll(); }
+    void init() { m_settings.values = {{u"soundVolume"_s, 1.0}}; } // not muted, full volume
+
+    void cleanupTestCase()
+    {
+        for (QProcess *p : {&m_recorder, &m_server}) {
+            p->kill();
+            p->waitForFinished(3000);
+        }
+    }
 
     void playsAtTheChosenLevel_data()
     {
         QTest::addColumn<double>("volume");
-        QTest::addColumn<double>("gain");
-        QTest::newRow("full volume, bit-exact") << 1.0 << 1.0;
-        QTest::newRow("default volume") << 0.25 << 0.25;
-        QTest::newRow("stored above one") << 1.5 << 1.0;
+        QTest::newRow("full volume, bit-exact") << 1.0;
+        QTest::newRow("default volume") << 0.25;
     }
-
     void playsAtTheChosenLevel()
     {
         QFETCH(double, volume);
-        QFETCH(double, gain);
-        const Samples expected = waveSamples(1.0, gain);
-        const qsizetype n = qsizetype(expected.size());
-        QCOMPARE(n, qsizetype(rate));
-
+        const Samples expected = waveSamples(1.0, volume);
         // The program's own output: the audio module, loaded on this first sound.
         RollingAudio audio(m_settings, LoadedAudioOutput::shared());
-        audio.setMuted(false);
         audio.setVolume(volume);
         const Samples heard = playOneSecond(audio, expected, rate / 4);
-        QVERIFY2(!heard.empty(), "the sound never reached the null sink");
         // Per-sample gain at a steady volume: nothing but rounding between us and the sink.
-        const QString diff = differences(expected, heard, gain == 1.0 ? 0 : 1);
+        const QString diff = differences(expected, heard, volume == 1.0 ? 0 : 1);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
-        const double ratio = rms(heard, n) / rms(waveSamples(1.0), n);
-        QVERIFY2(std::abs(ratio - gain) < 0.002 * std::max(gain, 0.25), qPrintable(QString::number(ratio)));
         // It ends by itself and nothing follows it.
-        QVERIFY(std::all_of(heard.begin() + n, heard.begin() + n + rate / 4, [](qint16 v) { return v == 0; }));
+        QVERIFY(std::all_of(heard.begin() + rate, heard.begin() + rate + rate / 4, [](qint16 v) { return v == 0; }));
     }
 
     void silencesWithinRampAndBuffer_data()
@@ -145,13 +127,10 @@ private slots:
         QTest::newRow("muted mid-sound") << false;
         QTest::newRow("stopped mid-sound") << true;
     }
-
     void silencesWithinRampAndBuffer()
     {
         QFETCH(bool, byStop);
         RollingAudio audio(m_settings, SinkAudioOutput::shared());
-        audio.setMuted(false);
-        audio.setVolume(1.0);
         const qsizetype mark = recordedSamples();
         audio.play(2.0);
         QVERIFY(waitForSound(mark, rate / 2)); // half a second in
@@ -164,19 +143,16 @@ private slots:
 
         const Samples rec = samplesOf(m_recording, mark * 2);
         const qsizetype soundStart = firstNonZero(rec);
-        const qsizetype last = lastNonZero(rec);
-        QVERIFY(last > soundStart);
+        const qsizetype last = qsizetype(rec.rend() - std::find_if(rec.rbegin(), rec.rend(), [](qint16 v) { return v != 0; })) - 1;
         // Well before the 2 s sound's end, and silent from there on.
-        QVERIFY2(last - soundStart < rate, qPrintable(QString::number(last - soundStart)));
+        QVERIFY2(last > soundStart && last - soundStart < rate, qPrintable(QString::number(last - soundStart)));
         // 40 ms of ramp, 100 ms of queued buffer, and a margin for the recorder and scheduling.
         const double silentAfterMs = arrivalMs(mark + last) - actedAt;
         QVERIFY2(silentAfterMs <= 40 + 100 + 60, qPrintable(QString::number(silentAfterMs)));
         // Faded, not cut: the last 5 ms before silence are far below the sound's own peaks.
         const auto peak = [&](qsizetype from, qsizetype to) {
-            int p = 0;
-            for (qsizetype i = from; i <= to; ++i)
-                p = std::max(p, std::abs(int(rec[size_t(i)])));
-            return p;
+            const auto [lo, hi] = std::minmax_element(rec.begin() + from, rec.begin() + to + 1);
+            return std::max(-int(*lo), int(*hi));
         };
         QVERIFY2(peak(last - rate / 200, last) * 8 < peak(soundStart, last - 1), "cut, not faded");
     }
@@ -184,8 +160,6 @@ private slots:
     void survivesLosingTheServer()
     {
         RollingAudio audio(m_settings, SinkAudioOutput::shared());
-        audio.setMuted(false);
-        audio.setVolume(1.0);
         audio.play(2.0);
         QVERIFY(waitForSound(recordedSamples(), rate / 4));
 
@@ -202,68 +176,48 @@ private slots:
         QTest::qWait(100);
 
         // Back again: the next play works once the connection is re-established.
-        QVERIFY(startServer());
-        QVERIFY(startRecorder());
-        QVERIFY2(QTest::qWaitFor(
-                     [] {
-                         auto player = SinkAudioOutput::shared().createPlayer(RollingAudio::wave(0.1));
-                         if (!player)
-                             return false;
-                         player->setVolume(0.0f, 0.04);
-                         player->play();
-                         return static_cast<SinkAudioPlayer *>(player.get())->isPlaying();
-                     },
-                     15000),
-                 "no sound after the server came back");
+        QVERIFY(startServer() && startRecorder());
+        const auto reconnected = [] {
+            auto player = SinkAudioOutput::shared().createPlayer(RollingAudio::wave(0.1));
+            if (player) {
+                player->setVolume(0.0f, 0.04);
+                player->play();
+            }
+            return player && static_cast<SinkAudioPlayer *>(player.get())->isPlaying();
+        };
+        QVERIFY2(QTest::qWaitFor(reconnected, 15000), "no sound after the server came back");
         const Samples expected = waveSamples(1.0);
-        const Samples heard = playOneSecond(audio, expected, 0);
-        QVERIFY(!heard.empty());
-        const QString diff = differences(expected, heard, 0);
+        const QString diff = differences(expected, playOneSecond(audio, expected, 0), 0);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
 private:
-    void stopAll()
-    {
-        for (QProcess *p : {&m_recorder, &m_server}) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(3000);
-            }
-        }
-    }
-
-    QProcess *startProcess(QProcess &p, const QString &program, const QStringList &args)
+    bool startProcess(QProcess &p, const QString &program, const QString &args)
     {
         p.setProcessEnvironment(m_env);
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); }); // dies with the test
-        p.start(program, args);
-        return p.waitForStarted(5000) ? &p : nullptr;
+        p.start(program, args.split(u'|'));
+        return p.waitForStarted(5000);
     }
 
     bool startServer()
     {
         m_server.setStandardOutputFile(QProcess::nullDevice());
         // As root the daemon needs --system=no to run per user; -n skips the system's default.pa.
-        QStringList args = QStringLiteral("-n --daemonize=no --system=no --exit-idle-time=-1 --disallow-exit "
-                                          "--use-pid-file=no --enable-memfd=no --log-level=error")
-                               .split(u' ');
-        args << QStringLiteral("--load=module-null-sink sink_name=zorvik_null rate=24000 channels=1 format=s16le "
-                               "norewinds=1")
-             << QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + m_socket;
-        if (!startProcess(m_server, QStringLiteral("pulseaudio"), args))
-            return false;
+        const QString args = u"-n|--daemonize=no|--system=no|--exit-idle-time=-1|--disallow-exit|--use-pid-file=no|"
+                             u"--enable-memfd=no|--log-level=error|--load=module-null-sink sink_name=zorvik_null "
+                             u"rate=24000 channels=1 format=s16le norewinds=1|"
+                             u"--load=module-native-protocol-unix auth-anonymous=1 socket="_s
+                             + m_socket;
         // Ready when a client gets an answer.
-        return QTest::qWaitFor(
-            [this] {
-                QProcess info;
-                info.setProcessEnvironment(m_env);
-                info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-                return m_server.state() == QProcess::Running && info.waitForFinished(2000)
-                    && info.exitStatus() == QProcess::NormalExit && info.exitCode() == 0;
-            },
-            10000);
+        return startProcess(m_server, u"pulseaudio"_s, args) && QTest::qWaitFor([this] {
+                   QProcess info;
+                   info.setProcessEnvironment(m_env);
+                   info.start(u"pactl"_s, {u"info"_s});
+                   return m_server.state() == QProcess::Running && info.waitForFinished(2000)
+                       && info.exitStatus() == QProcess::NormalExit && info.exitCode() == 0;
+               }, 10000);
     }
 
     bool startRecorder()
@@ -275,11 +229,10 @@ private:
             m_recording += m_recorder.readAllStandardOutput();
             m_arrivals.emplace_back(m_recording.size(), nowMs());
         });
-        const QStringList args = QStringLiteral("--device=zorvik_null.monitor --format=s16le --rate=24000 "
-                                                "--channels=1 --raw --latency-msec=10")
-                                     .split(u' ');
         // Streaming once the monitor's silence comes in.
-        return startProcess(m_recorder, QStringLiteral("parec"), args)
+        return startProcess(m_recorder, u"parec"_s,
+                            u"--device=zorvik_null.monitor|--format=s16le|--rate=24000|--channels=1|--raw|"
+                            u"--latency-msec=10"_s)
             && QTest::qWaitFor([this] { return m_recording.size() >= 2 * 480; }, 10000);
     }
 
@@ -297,14 +250,12 @@ private:
         // Runs between the sink's feeds, so it scans the raw bytes without copying them.
         qsizetype start = -1;
         qsizetype scanned = from * 2;
-        return QTest::qWaitFor(
-            [&] {
-                for (; start < 0 && scanned + 1 < m_recording.size(); scanned += 2)
-                    if (m_recording[scanned] != 0 || m_recording[scanned + 1] != 0)
-                        start = scanned / 2;
-                return start >= 0 && recordedSamples() >= start + after;
-            },
-            5000);
+        return QTest::qWaitFor([&] {
+            for (; start < 0 && scanned + 1 < m_recording.size(); scanned += 2)
+                if (m_recording[scanned] != 0 || m_recording[scanned + 1] != 0)
+                    start = scanned / 2;
+            return start >= 0 && recordedSamples() >= start + after;
+        }, 5000);
     }
 
     // Plays 1 s and returns what the sink played from where `expected` starts on (empty if nothing).

@@ -1,6 +1,5 @@
 #include "sound/rolling_audio.h"
 
-#include <QDataStream>
 #include <QtEndian>
 #include <QtTest>
 
@@ -66,16 +65,11 @@ private slots:
         QFETCH(int, n);
         const QByteArray wav = RollingAudio::wave(duration);
         QCOMPARE(wav.size(), 44 + 2 * n);
-        QByteArray header;
-        QDataStream out(&header, QIODevice::WriteOnly);
-        out.setByteOrder(QDataStream::LittleEndian);
-        out.writeRawData("RIFF", 4);
-        out << quint32(36 + 2 * n);
-        out.writeRawData("WAVEfmt ", 8);
-        out << quint32(16) << quint16(1) << quint16(1) << quint32(24000) << quint32(48000) << quint16(2) << quint16(16);
-        out.writeRawData("data", 4);
-        out << quint32(2 * n);
-        QCOMPARE(wav.left(44), header);
+        const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(wav.constData() + at); };
+        const auto u16 = [&](int at) { return quint32(qFromLittleEndian<quint16>(wav.constData() + at)); };
+        QCOMPARE(wav.left(4) + wav.mid(8, 8) + wav.mid(36, 4), QByteArray("RIFFWAVEfmt data"));
+        QCOMPARE((QList<quint32>{u32(4), u32(16), u16(20), u16(22), u32(24), u32(28), u16(32), u16(34), u32(40)}),
+                 (QList<quint32>{quint32(36 + 2 * n), 16, 1, 1, 24000, 48000, 2, 16, quint32(2 * n)}));
     }
 
     void clicks_data()

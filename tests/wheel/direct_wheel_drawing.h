@@ -21,23 +21,26 @@ inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &fra
     constexpr double pi = 3.141592653589793;
     const auto circle = [](double r) { return QRectF(164 - r, 164 - r, 2 * r, 2 * r); };
     const auto deg = [](double a) { return a * 180.0 / pi; };
+    const auto disc = [&](double r, const QColor &fill) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(fill);
+        p.drawEllipse(circle(r));
+    };
+    const auto ring = [&](double r, const QPen &pen) {
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(circle(r));
+    };
     const QColor cream = Palette::cream().resolve(dark);
     const QColor ink = Palette::ink().resolve(dark);
 
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(canvas.width() / 328.0, canvas.height() / 328.0);
-    p.setPen(Qt::NoPen);
-    p.setBrush(WheelPainter::wheelRim().resolve(dark));
-    p.drawEllipse(circle(160));
-    p.setBrush(WheelPainter::wheelTrack().resolve(dark));
-    p.drawEllipse(circle(155));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor::fromRgbF(0, 0, 0, 0.08f), 9));
-    p.drawEllipse(circle(146));
-    p.setPen(Qt::NoPen);
-    p.setBrush(cream);
-    p.drawEllipse(circle(139));
+    disc(160, WheelPainter::wheelRim().resolve(dark));
+    disc(155, WheelPainter::wheelTrack().resolve(dark));
+    ring(146, QPen(QColor::fromRgbF(0, 0, 0, 0.08f), 9));
+    disc(139, cream);
 
     const double step = Roulette::tau / 37;
     const double half = step * 0.5;
@@ -68,14 +71,9 @@ inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &fra
         p.restore();
     }
 
-    p.setPen(Qt::NoPen);
-    p.setBrush(WheelPainter::hubRim().resolve(dark));
-    p.drawEllipse(circle(58));
-    p.setBrush(cream);
-    p.drawEllipse(circle(52));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(withOpacity(ink, 0.09), 1));
-    p.drawEllipse(circle(46));
+    disc(58, WheelPainter::hubRim().resolve(dark));
+    disc(52, cream);
+    ring(46, QPen(withOpacity(ink, 0.09), 1));
     p.setPen(ink);
     p.setFont(Fonts::hubWord());
     p.drawText(QRectF(0, 0, 328, 328), Qt::AlignCenter, QStringLiteral("zorvik"));
@@ -83,7 +81,7 @@ inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &fra
     const double bx = 164 + frame.radius * std::cos(frame.ball);
     const double by = 164 + frame.radius * std::sin(frame.ball);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor::fromRgbF(0, 0, 0, 0.22f));
+    p.setBrush(QColor::fromRgbF(0, 0, 0, 0.22f)); // the shadow
     p.drawEllipse(QRectF(bx - 4, by - 3, 11, 11));
     QRadialGradient shine(QPointF(bx - 2, by - 2), 9);
     shine.setColorAt(0, Qt::white);
