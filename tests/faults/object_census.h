@@ -26,31 +26,24 @@ public:
     // object is being built or torn down on this thread.
     static qsizetype alive(const char *className = nullptr)
     {
-        QMutexLocker lock(&census().mutex);
-        return std::count_if(census().objects.begin(), census().objects.end(),
+        QMutexLocker lock(&s_mutex);
+        return std::count_if(s_objects.begin(), s_objects.end(),
                              [className](QObject *object) { return !className || object->inherits(className); });
     }
 
 private:
-    struct Census {
-        QMutex mutex;
-        std::unordered_set<QObject *> objects;
-    };
-    static Census &census()
-    {
-        static Census instance;
-        return instance;
-    }
     static void added(QObject *object)
     {
-        QMutexLocker lock(&census().mutex);
-        census().objects.insert(object);
+        QMutexLocker lock(&s_mutex);
+        s_objects.insert(object);
     }
     static void removed(QObject *object)
     {
-        QMutexLocker lock(&census().mutex);
-        census().objects.erase(object);
+        QMutexLocker lock(&s_mutex);
+        s_objects.erase(object);
     }
+    static inline QMutex s_mutex;
+    static inline std::unordered_set<QObject *> s_objects;
 };
 
 } // namespace zorvik::testing

@@ -71,11 +71,8 @@ inline int spinWithFakes(Game &game, FakeClock &clock, ManualTicker &ticker, int
     if (round % 3 == 0) {
         game.start(5.0 + round % 7, false);
     } else {
-        // A quarter turn in 60 ms, clockwise or not.
-        const double direction = round % 4 < 2 ? 1.0 : -1.0;
-        const double from = 0.37 * round;
-        for (int k = 0; k <= 6; ++k) {
-            const double a = from + direction * 0.26 * k;
+        for (int k = 0; k <= 6; ++k) { // a quarter turn in 60 ms, clockwise or not
+            const double a = 0.37 * round + (round % 4 < 2 ? 0.26 : -0.26) * k;
             game.drag(QPointF(164 + 120 * std::cos(a), 164 + 120 * std::sin(a)));
             clock.t += 0.01;
         }

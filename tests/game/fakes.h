@@ -31,55 +31,41 @@ public:
 // A ticker whose timers fire only when the test says so.
 class ManualTicker final : public Ticker {
 public:
-    class Timer final : public RepeatingTimer, public std::enable_shared_from_this<Timer> {
+    class Timer final : public RepeatingTimer {
     public:
-        Timer(ManualTicker &ticker, Action action) : m_ticker(&ticker), m_action(std::move(action)) {}
+        Timer(ManualTicker &ticker, Action action) : ticker(&ticker), action(std::move(action)) {}
         void invalidate() override
         {
-            if (ManualTicker *ticker = std::exchange(m_ticker, nullptr))
-                std::erase_if(ticker->m_timers, [this](const auto &held) { return held.get() == this; });
+            if (ManualTicker *held = std::exchange(ticker, nullptr))
+                std::erase_if(held->m_timers, [this](const auto &timer) { return timer.get() == this; });
         }
-        bool isValid() const override { return m_ticker != nullptr; }
-        void fire()
-        {
-            const auto self = shared_from_this(); // the action may drop the ticker's hold
-            if (m_ticker)
-                m_action(*this);
-        }
-
-    private:
-        ManualTicker *m_ticker;
-        Action m_action;
+        bool isValid() const override { return ticker != nullptr; }
+        ManualTicker *ticker;
+        Action action;
     };
 
-    std::shared_ptr<RepeatingTimer> schedule(double interval, Action action) override
+    std::shared_ptr<RepeatingTimer> schedule(double, Action action) override
     {
-        m_timers.push_back(std::make_shared<Timer>(*this, std::move(action)));
-        lastInterval = interval;
-        ++scheduled;
-        return m_timers.back();
+        return m_timers.emplace_back(std::make_shared<Timer>(*this, std::move(action)));
     }
-    // Fires every live timer once.
+    // Fires every live timer once; the copy keeps a timer alive while its action drops it.
     void fire()
     {
         for (const auto &timer : std::vector(m_timers))
-            timer->fire();
+            if (timer->ticker)
+                timer->action(*timer);
     }
     int liveTimers() const { return static_cast<int>(m_timers.size()); }
-
-    int scheduled = 0;
-    double lastInterval = 0;
 
 private:
     std::vector<std::shared_ptr<Timer>> m_timers;
 };
 
-// Hands out the given words in order, then one that lands on index 18 below 37; counts them.
+// Hands out the given words in order, then one that lands on index 18 below 37.
 class ScriptedRandom final : public RandomSource {
 public:
     std::uint64_t next64() override
     {
-        ++drawn;
         if (words.empty())
             return 0x8000000000000000ULL;
         const std::uint64_t word = words.front();
@@ -94,7 +80,6 @@ public:
     }
 
     std::deque<std::uint64_t> words;
-    int drawn = 0;
 };
 
 class RecordingAnnouncer final : public Announcer {

@@ -21,14 +21,9 @@ inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &fra
     constexpr double pi = 3.141592653589793;
     const auto circle = [](double r) { return QRectF(164 - r, 164 - r, 2 * r, 2 * r); };
     const auto deg = [](double a) { return a * 180.0 / pi; };
-    const auto disc = [&](double r, const QColor &fill) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(fill);
-        p.drawEllipse(circle(r));
-    };
-    const auto ring = [&](double r, const QPen &pen) {
+    const auto ellipse = [&](double r, const QPen &pen, const QBrush &brush) {
         p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
+        p.setBrush(brush);
         p.drawEllipse(circle(r));
     };
     const QColor cream = Palette::cream().resolve(dark);
@@ -37,10 +32,10 @@ inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &fra
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(canvas.width() / 328.0, canvas.height() / 328.0);
-    disc(160, WheelPainter::wheelRim().resolve(dark));
-    disc(155, WheelPainter::wheelTrack().resolve(dark));
-    ring(146, QPen(QColor::fromRgbF(0, 0, 0, 0.08f), 9));
-    disc(139, cream);
+    ellipse(160, Qt::NoPen, WheelPainter::wheelRim().resolve(dark));
+    ellipse(155, Qt::NoPen, WheelPainter::wheelTrack().resolve(dark));
+    ellipse(146, QPen(QColor::fromRgbF(0, 0, 0, 0.08f), 9), Qt::NoBrush);
+    ellipse(139, Qt::NoPen, cream);
 
     const double step = Roulette::tau / 37;
     const double half = step * 0.5;
@@ -48,8 +43,7 @@ inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &fra
     for (int i = 0; i < 37; ++i) {
         const int n = Roulette::pockets[std::size_t(i)];
         const double a = step * i + frame.wheel - pi / 2;
-        const double from = a - half + 0.007;
-        const double to = a + half - 0.007;
+        const double from = a - half + 0.007, to = a + half - 0.007;
         QPainterPath sector;
         sector.moveTo(164 + 137 * std::cos(from), 164 + 137 * std::sin(from));
         sector.arcTo(circle(137), -deg(from), -deg(to - from));
@@ -71,9 +65,9 @@ inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &fra
         p.restore();
     }
 
-    disc(58, WheelPainter::hubRim().resolve(dark));
-    disc(52, cream);
-    ring(46, QPen(withOpacity(ink, 0.09), 1));
+    ellipse(58, Qt::NoPen, WheelPainter::hubRim().resolve(dark));
+    ellipse(52, Qt::NoPen, cream);
+    ellipse(46, QPen(withOpacity(ink, 0.09), 1), Qt::NoBrush);
     p.setPen(ink);
     p.setFont(Fonts::hubWord());
     p.drawText(QRectF(0, 0, 328, 328), Qt::AlignCenter, QStringLiteral("zorvik"));
