@@ -1,13 +1,17 @@
-// The desktop colour-scheme answer as the portal and gsettings give it, and ColorScheme against a
-// stand-in portal on a private bus: Debian 12's reply shape v(v(u)), then SettingChanged.
+// The desktop's preferences. The colour scheme as the portal and gsettings give it, and
+// ColorScheme against a stand-in portal on a private bus: Debian 12's reply shape v(v(u)), then
+// SettingChanged. Reduced motion from the portal, GNOME and KDE's kdeglobals.
 #include "platform/color_scheme.h"
+#include "platform/reduced_motion.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zorvik;
@@ -16,12 +20,11 @@ using Preference = ColorScheme::Preference;
 using Answer = std::optional<Preference>;
 
 namespace {
-QVariant wrapped(const QVariant &value, int times)
+QVariant wrapped(QVariant value, int times)
 {
-    QVariant result = value;
-    for (int i = 0; i < times; ++i)
-        result = QVariant::fromValue(QDBusVariant(result));
-    return result;
+    while (times-- > 0)
+        value = QVariant::fromValue(QDBusVariant(value));
+    return value;
 }
 } // namespace
 
@@ -41,50 +44,96 @@ public slots:
     }
 };
 
-class TestColorScheme : public QObject {
+class TestDesktopPreferences : public QObject {
     Q_OBJECT
 
 private slots:
-    // The portal's value, plain or wrapped in variants, and gsettings' output (a plain string).
+    // The portal's value, plain or wrapped in variants, and gsettings' output (a plain string), as
+    // the colour scheme and the reduced-motion readers take them.
     void answers_data()
     {
         QTest::addColumn<QVariant>("answer");
-        QTest::addColumn<Answer>("expected");
-        QTest::newRow("portal v(v(u)) dark") << wrapped(1u, 2) << Answer(Preference::dark);
-        QTest::newRow("portal v(v(u)) light") << wrapped(2u, 2) << Answer(Preference::light);
-        QTest::newRow("portal v(v(u)) none") << wrapped(0u, 2) << Answer(Preference::none);
-        QTest::newRow("portal v(u) light") << wrapped(2u, 1) << Answer(Preference::light);
-        QTest::newRow("portal u dark") << QVariant(1u) << Answer(Preference::dark);
-        QTest::newRow("portal unknown number") << wrapped(7u, 2) << Answer(Preference::none);
-        QTest::newRow("portal signed int") << wrapped(1, 1) << Answer(Preference::dark);
-        QTest::newRow("portal negative int") << wrapped(-1, 1) << Answer();
-        QTest::newRow("portal string") << wrapped(u"1"_s, 2) << Answer();
-        QTest::newRow("portal empty variant") << wrapped(QVariant(), 1) << Answer();
-        QTest::newRow("gsettings prefer-dark") << QVariant(u"'prefer-dark'\n"_s) << Answer(Preference::dark);
-        QTest::newRow("gsettings prefer-light") << QVariant(u"'prefer-light'\n"_s) << Answer(Preference::light);
-        QTest::newRow("gsettings default") << QVariant(u"'default'\n"_s) << Answer(Preference::none);
-        QTest::newRow("gsettings unquoted") << QVariant(u"prefer-dark\n"_s) << Answer();
-        QTest::newRow("gsettings: no such key") << QVariant(u"No such key \u201ccolor-scheme\u201d\n"_s) << Answer();
+        QTest::addColumn<Answer>("scheme");
+        QTest::addColumn<bool>("reduce");
+        const Answer dark = Preference::dark, light = Preference::light, none = Preference::none, unknown;
+        QTest::newRow("portal v(v(u)) 1") << wrapped(1u, 2) << dark << true;
+        QTest::newRow("portal v(v(u)) 0") << wrapped(0u, 2) << none << false;
+        QTest::newRow("portal v(u) 2") << wrapped(2u, 1) << light << false;
+        QTest::newRow("portal u 1") << QVariant(1u) << dark << true;
+        QTest::newRow("portal negative int") << wrapped(-1, 1) << unknown << false;
+        QTest::newRow("portal string") << wrapped(u"1"_s, 2) << unknown << false;
+        QTest::newRow("gsettings prefer-dark") << QVariant(u"'prefer-dark'\n"_s) << dark << false;
+        QTest::newRow("gsettings prefer-light") << QVariant(u"'prefer-light'\n"_s) << light << false;
+        QTest::newRow("gsettings default") << QVariant(u"'default'\n"_s) << none << false;
+        QTest::newRow("gsettings: animations off") << QVariant(u"false\n"_s) << unknown << true;
+        QTest::newRow("gsettings: no such key") << QVariant(u"No such key \u201cx\u201d\n"_s) << unknown << false;
     }
     void answers()
     {
         QFETCH(QVariant, answer);
-        QFETCH(Answer, expected);
-        QCOMPARE(answer.typeId() == QMetaType::QString ? ColorScheme::fromGsettings(answer.toString())
-                                                       : ColorScheme::fromPortalValue(answer),
-                 expected);
+        QFETCH(Answer, scheme);
+        QFETCH(bool, reduce);
+        const bool portal = answer.typeId() != QMetaType::QString;
+        QCOMPARE(portal ? ColorScheme::fromPortalValue(answer) : ColorScheme::fromGsettings(answer.toString()), scheme);
+        QCOMPARE(portal ? ReducedMotion::fromPortalValue(answer) : ReducedMotion::fromGsettings(answer.toString()),
+                 reduce);
     }
 
-    void explicitPreferenceSignalsOnlyChanges()
+    void firstSourceThatAsksToReduceMotionDecides_data()
     {
-        ColorScheme scheme; // never started: nothing else can answer
-        QSignalSpy changed(&scheme, &ColorScheme::changed);
-        QVERIFY(!scheme.prefersDark());
-        for (const Preference p : {Preference::dark, Preference::dark, Preference::light}) {
-            scheme.setPreference(p);
-            QCOMPARE(scheme.prefersDark(), p == Preference::dark);
+        QTest::addColumn<QString>("answering"); // which sources ask to reduce motion
+        QTest::addColumn<QString>("asked");     // which sources were asked, in order
+        QTest::newRow("nobody") << u""_s << u"pgk"_s;
+        QTest::newRow("portal") << u"pgk"_s << u"p"_s;
+        QTest::newRow("gnome") << u"g"_s << u"pg"_s;
+        QTest::newRow("kde") << u"k"_s << u"pgk"_s;
+    }
+    void firstSourceThatAsksToReduceMotionDecides()
+    {
+        QFETCH(QString, answering);
+        QFETCH(QString, asked);
+        QString order;
+        const auto source = [&](QChar name) {
+            return [&, name] {
+                order += name;
+                return answering.contains(name);
+            };
+        };
+        QCOMPARE(ReducedMotion::preferred({source(u'p'), source(u'g'), source(u'k')}), !answering.isEmpty());
+        QCOMPARE(order, asked);
+    }
+
+    // KDE's AnimationDurationFactor of 0 reduces motion: the user's kdeglobals (under
+    // XDG_CONFIG_HOME) first, the system's (XDG_CONFIG_DIRS) where the user's says nothing.
+    void kdeglobals_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<bool>("reduce");
+        const QString off = u"[KDE]\nAnimationDurationFactor=0\n"_s, on = u"[KDE]\nAnimationDurationFactor=1\n"_s;
+        QTest::newRow("user off") << u"[General]\nfont=x\n\n[KDE]\nAnimationDurationFactor=0\n"_s << QString() << true;
+        QTest::newRow("spaces and flags") << u"[KDE][$i]\n  AnimationDurationFactor[$i] = 0 \n"_s << on << true;
+        QTest::newRow("later line wins") << off + on << QString() << false;
+        QTest::newRow("user on overrides system off") << on << off << false;
+        QTest::newRow("user silent, system off") << u"[General]\nColorScheme=Breeze\n"_s << off << true;
+        QTest::newRow("other group says nothing")
+            << u"[KDE Action Restrictions]\nAnimationDurationFactor=0\n"_s << on << false;
+        QTest::newRow("not a number says nothing") << u"[KDE]\nAnimationDurationFactor=off\n"_s << on << false;
+        QTest::newRow("neither") << QString() << QString() << false;
+    }
+    void kdeglobals()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, system);
+        QFETCH(bool, reduce);
+        QTemporaryDir home, dirs;
+        for (const auto &[dir, text] : {std::pair{&home, user}, std::pair{&dirs, system}}) {
+            QFile file(dir->filePath(u"kdeglobals"_s));
+            QVERIFY(text.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0));
         }
-        QCOMPARE(changed.count(), 2);
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", dirs.path().toLocal8Bit());
+        QCOMPARE(ReducedMotion::fromKdeglobalsFiles(ReducedMotion::kdeglobalsFiles()), reduce);
     }
 
     // Runs last: from here on this process's session bus is the private one.
@@ -114,7 +163,7 @@ private slots:
         ColorScheme scheme;
         QSignalSpy changed(&scheme, &ColorScheme::changed);
         scheme.start(); // returns at once; the answer comes through the event loop
-        QCOMPARE(scheme.preference(), Preference::none);
+        QVERIFY(scheme.preference() == Preference::none && !scheme.prefersDark()); // light until answered
         QTRY_VERIFY(scheme.prefersDark());
         QCOMPARE(portal.reads, 1);
 
@@ -125,6 +174,11 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(scheme.preference(), Preference::light);
         QCOMPARE(changed.count(), 2);
+        // The panel's own appearance setting takes over; only a change is signalled.
+        for (const Preference p : {Preference::light, Preference::dark, Preference::dark})
+            scheme.setPreference(p);
+        QVERIFY(scheme.prefersDark());
+        QCOMPARE(changed.count(), 3);
     }
     void cleanupTestCase()
     {
@@ -136,5 +190,5 @@ private:
     QProcess m_bus;
 };
 
-QTEST_GUILESS_MAIN(TestColorScheme)
+QTEST_GUILESS_MAIN(TestDesktopPreferences)
 #include "tst_color_scheme.moc"

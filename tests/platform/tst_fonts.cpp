@@ -1,16 +1,28 @@
-// The bundled fonts, and the symbols drawn at a font's size.
+// The panel's bundled resources: the fonts, the symbols drawn at a font's size, and the German
+// catalogue of the panel's fixed texts (other languages keep the English keys).
+#include "fakes.h"
+
+#include "panel/content.h"
 #include "platform/fonts.h"
 #include "platform/symbols.h"
+#include "platform/translations.h"
+#include "wheel/wheel.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLocale>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QtTest>
 
 using namespace zorvik;
+using namespace zorvik::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -46,45 +58,29 @@ class TestFonts : public QObject {
 private slots:
     void initTestCase()
     {
+        QStandardPaths::setTestModeEnabled(true);
         Fonts::load();
-        Fonts::load(); // a second call registers nothing twice
-        QVERIFY(QFontDatabase::families().contains(QStringLiteral("Nunito")));
         QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96.0);
     }
 
-    void rounded_data()
+    // The bundled rounded face is the one used, in the weight asked for (bold is registered when
+    // first asked for); a panel point is one device-independent pixel, so a line is a little
+    // taller than the size. The hub word's face where installed, else the bundled sans.
+    void facesAndSymbols()
     {
-        QTest::addColumn<double>("size");
-        QTest::addColumn<int>("weight");
-        QTest::newRow("header 14 regular") << 14.0 << int(QFont::Normal);
-        QTest::newRow("fraction kept, medium") << 12.5 << int(QFont::Medium);
-        QTest::newRow("semibold") << 13.0 << int(QFont::DemiBold);
-        QTest::newRow("bold, registered when first asked for") << 16.0 << int(QFont::Bold);
-    }
-    void rounded()
-    {
-        QFETCH(double, size);
-        QFETCH(int, weight);
-        const QFont font = Fonts::rounded(size, QFont::Weight(weight));
-        // The face actually used is the bundled one, in the weight asked for.
-        const QFontInfo info(font);
-        QCOMPARE(info.family(), QStringLiteral("Nunito"));
-        QCOMPARE(info.weight(), weight);
-        // A panel point is one device-independent pixel: a line is a little taller than the size.
-        const qreal height = QFontMetricsF(font).height();
-        QVERIFY2(height > size && height < size * 1.6, qPrintable(QString::number(height)));
-    }
-
-    void hubWord()
-    {
-        const QFont font = Fonts::hubWord();
-        const bool avenir = QFontDatabase::hasFamily(QStringLiteral("Avenir Next"));
-        QCOMPARE(QFontInfo(font).family(), avenir ? QStringLiteral("Avenir Next") : QStringLiteral("Inter"));
-        // Tracking tightens the word.
-        QFont loose = font;
-        loose.setLetterSpacing(QFont::AbsoluteSpacing, 0);
-        const QString word = QStringLiteral("ZORVIK");
-        QVERIFY(QFontMetricsF(font).horizontalAdvance(word) < QFontMetricsF(loose).horizontalAdvance(word) - 10);
+        for (const QFont::Weight weight : {QFont::Normal, QFont::Bold}) {
+            const QFont font = Fonts::rounded(14, weight);
+            QCOMPARE(QFontInfo(font).family(), u"Nunito"_s);
+            QCOMPARE(QFontInfo(font).weight(), int(weight));
+            const qreal height = QFontMetricsF(font).height();
+            QVERIFY2(height > 14 && height < 14 * 1.6, qPrintable(QString::number(height)));
+        }
+        const bool avenir = QFontDatabase::hasFamily(u"Avenir Next"_s);
+        QCOMPARE(QFontInfo(Fonts::hubWord()).family(), avenir ? u"Avenir Next"_s : u"Inter"_s);
+        // Symbols: solid tint where filled, distinct shapes, nothing for unknown names.
+        QCOMPARE(render(u"circle.lefthalf.filled"_s, 14).pixelColor(16, 20), tint);
+        QVERIFY(render(u"speaker.slash"_s, 14) != render(u"speaker.wave.1"_s, 14));
+        QVERIFY(ink(render(u"speaker.wave.3"_s, 14)).isEmpty());
     }
 
     void drawsCentredAndSizedByTheFont_data()
@@ -109,14 +105,36 @@ private slots:
         QVERIFY(qAbs(ink(render(name, 28, ratio)).width() / at14.width() - 2) < 0.25);
     }
 
-    void tintAndDistinctShapes()
+    // Pin and hide tooltips and the wheel's accessible name. The order of the rows matters: each
+    // replaces the catalogue the row before installed.
+    void panelTexts_data()
     {
-        // The filled half is solid tint.
-        QCOMPARE(render(QStringLiteral("circle.lefthalf.filled"), 14).pixelColor(16, 20), tint);
-        QVERIFY(render(QStringLiteral("speaker.slash"), 14) != render(QStringLiteral("speaker.wave.1"), 14));
-        // Unknown names draw nothing.
-        QVERIFY(ink(render(QStringLiteral("speaker.wave.3"), 14)).isEmpty());
-        QVERIFY(ink(render(QString(), 14)).isEmpty());
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QStringList>("texts");
+        const QStringList german{u"Im Vordergrund halten"_s, u"Ausblenden — über die Menüleiste wieder öffnen"_s,
+                                 u"Roulettekessel"_s};
+        const QStringList english{u"Keep on top"_s, u"Hide — reopen from the menu bar"_s, u"Roulette wheel"_s};
+        QTest::newRow("de_DE") << u"de_DE"_s << true << german;
+        QTest::newRow("en_US after German") << u"en_US"_s << false << english;
+        QTest::newRow("de_AT takes plain German") << u"de_AT"_s << true << german;
+    }
+    void panelTexts()
+    {
+        QFETCH(QString, locale);
+        QFETCH(bool, found);
+        QFETCH(QStringList, texts);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(Translations::install(), found);
+
+        Fakes fakes;
+        Game game(fakes.services());
+        Content content(game, {}, {});
+        const auto button = [&](const QString &name) { return content.findChild<QAbstractButton *>(name); };
+        QCOMPARE(button(u"pin"_s)->toolTip(), texts[0]);
+        QCOMPARE(button(u"hide"_s)->toolTip(), texts[1]);
+        QCOMPARE(QAccessible::queryAccessibleInterface(content.findChild<Wheel *>())->text(QAccessible::Name),
+                 texts[2]);
     }
 };
 
