@@ -3,9 +3,11 @@
 #include "model/roulette.h"
 #include "platform/fonts.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QStaticText>
+#include <QTextLayout>
 
 #include <array>
 #include <cmath>
@@ -39,9 +41,11 @@ QRectF circle(double radius)
 // What the numbers need that follows from the constants alone, in wheel-local coordinates
 // (centre at the origin, rotation 0); a frame turns the painter by the wheel's rotation.
 struct NumberLayout {
-    // Each number laid out once, and the transform that puts its centre on the number ring
-    // with its top towards the rim.
-    std::array<QStaticText, 37> numbers;
+    // Each number shaped once into glyphs placed around its centre (glyph runs rather than
+    // QStaticText, which lays itself out again whenever the painter's transform is not the one
+    // it was prepared for: every number in every frame), and the transform that puts its
+    // centre on the number ring with its top towards the rim.
+    std::array<QGlyphRun, 37> numbers;
     std::array<QTransform, 37> numberPlaces;
     QFont numberFont;
 };
@@ -73,6 +77,23 @@ QStaticText laidOut(const QString &text, const QFont &font)
     return laid;
 }
 
+// The glyphs of one line of text, placed so that the centre of its line box (half the
+// advance, half the line height) lies on the origin.
+QGlyphRun centredGlyphs(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    QGlyphRun run = layout.glyphRuns().value(0);
+    const QPointF shift(-line.naturalTextWidth() / 2, -line.height() / 2);
+    QList<QPointF> positions = run.positions();
+    for (QPointF &position : positions)
+        position += shift;
+    run.setPositions(positions);
+    return run;
+}
+
 // Draws laid-out text with the centre of its line box (half the advance, half the line
 // height) on the origin.
 void drawCentred(QPainter &painter, QPointF centre, const QStaticText &text)
@@ -90,7 +111,7 @@ const NumberLayout &numberLayout()
         for (int i = 0; i < 37; ++i) {
             const std::size_t at = std::size_t(i);
             // The plain decimal integer, no grouping.
-            l.numbers[at] = laidOut(QString::number(Roulette::pockets[at]), l.numberFont);
+            l.numbers[at] = centredGlyphs(QString::number(Roulette::pockets[at]), l.numberFont);
             const double a = step * i - pi / 2;
             QTransform place;
             place.translate(numberRing * std::cos(a), numberRing * std::sin(a));
@@ -363,11 +384,10 @@ void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &fra
     painter.translate(centre, centre);
     painter.rotate(degrees(wheel));
     const QTransform turned = painter.transform();
-    painter.setFont(layout.numberFont);
     painter.setPen(Palette::wheelLabel());
     for (std::size_t i = 0; i < 37; ++i) {
         painter.setTransform(layout.numberPlaces[i] * turned);
-        drawCentred(painter, QPointF(0, 0), layout.numbers[i]);
+        painter.drawGlyphRun(QPointF(0, 0), layout.numbers[i]);
     }
     painter.restore();
 
