@@ -47,7 +47,6 @@ struct NumberLayout {
     // centre on the number ring with its top towards the rim.
     std::array<QGlyphRun, 37> numbers;
     std::array<QTransform, 37> numberPlaces;
-    QFont numberFont;
 };
 
 // The pocket centred on screen angle a. Built at its turned place each frame rather than
@@ -107,11 +106,11 @@ const NumberLayout &numberLayout()
     static const NumberLayout layout = [] {
         Fonts::load();
         NumberLayout l;
-        l.numberFont = Fonts::rounded(11, QFont::DemiBold);
+        const QFont numberFont = Fonts::rounded(11, QFont::DemiBold);
         for (int i = 0; i < 37; ++i) {
             const std::size_t at = std::size_t(i);
             // The plain decimal integer, no grouping.
-            l.numbers[at] = centredGlyphs(QString::number(Roulette::pockets[at]), l.numberFont);
+            l.numbers[at] = centredGlyphs(QString::number(Roulette::pockets[at]), numberFont);
             const double a = step * i - pi / 2;
             QTransform place;
             place.translate(numberRing * std::cos(a), numberRing * std::sin(a));
