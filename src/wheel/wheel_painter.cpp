@@ -6,7 +6,6 @@
 #include <QGlyphRun>
 #include <QPainter>
 #include <QRadialGradient>
-#include <QStaticText>
 #include <QTextLayout>
 
 #include <array>
@@ -38,14 +37,17 @@ QRectF circle(double radius)
                   2 * radius);
 }
 
+// Laid-out text: a glyph run per font.
+using Glyphs = QList<QGlyphRun>;
+
 // What the numbers need that follows from the constants alone, in wheel-local coordinates
 // (centre at the origin, rotation 0); a frame turns the painter by the wheel's rotation.
 struct NumberLayout {
-    // Each number shaped once into glyphs placed around its centre (glyph runs rather than
-    // QStaticText, which lays itself out again whenever the painter's transform is not the one
-    // it was prepared for: every number in every frame), and the transform that puts its
+    // Each number shaped once into glyphs placed around its centre (glyph runs: QStaticText
+    // would lay itself out again whenever the painter's transform differs from the one it was
+    // prepared for, which is every number in every frame), and the transform that puts its
     // centre on the number ring with its top towards the rim.
-    std::array<QGlyphRun, 37> numbers;
+    std::array<Glyphs, 37> numbers;
     std::array<QTransform, 37> numberPlaces;
 };
 
@@ -68,37 +70,30 @@ QPainterPath sectorAt(double a)
     return path;
 }
 
-QStaticText laidOut(const QString &text, const QFont &font)
-{
-    QStaticText laid(text);
-    laid.setTextFormat(Qt::PlainText);
-    laid.prepare(QTransform(), font);
-    return laid;
-}
-
-// The glyphs of one line of text, placed so that the centre of its line box (half the
-// advance, half the line height) lies on the origin.
-QGlyphRun centredGlyphs(const QString &text, const QFont &font)
+// The glyphs of one line of text (a run per font, should some characters come from a
+// fallback font), placed so that the centre of its line box (half the advance, half the line
+// height) lies on the origin.
+Glyphs centredGlyphs(const QString &text, const QFont &font)
 {
     QTextLayout layout(text, font);
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
-    QGlyphRun run = layout.glyphRuns().value(0);
+    Glyphs runs = layout.glyphRuns();
     const QPointF shift(-line.naturalTextWidth() / 2, -line.height() / 2);
-    QList<QPointF> positions = run.positions();
-    for (QPointF &position : positions)
-        position += shift;
-    run.setPositions(positions);
-    return run;
+    for (QGlyphRun &run : runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF &position : positions)
+            position += shift;
+        run.setPositions(positions);
+    }
+    return runs;
 }
 
-// Draws laid-out text with the centre of its line box (half the advance, half the line
-// height) on the origin.
-void drawCentred(QPainter &painter, QPointF centre, const QStaticText &text)
+void drawGlyphs(QPainter &painter, QPointF at, const Glyphs &glyphs)
 {
-    const QSizeF size = text.size();
-    painter.drawStaticText(centre - QPointF(size.width() / 2, size.height() / 2), text);
+    for (const QGlyphRun &run : glyphs)
+        painter.drawGlyphRun(at, run);
 }
 
 const NumberLayout &numberLayout()
@@ -131,14 +126,14 @@ const QFont &hubFont()
     return font;
 }
 
-// The hub word, laid out again only when its text changes (it goes through the translations).
-const QStaticText &hubWord(const QString &text)
+// The hub word, shaped again only when its text changes (it goes through the translations).
+const Glyphs &hubWord(const QString &text)
 {
-    static QStaticText cached;
-    static bool prepared = false;
-    if (!prepared || cached.text() != text) {
-        cached = laidOut(text, hubFont());
-        prepared = true;
+    static QString shapedText;
+    static Glyphs cached;
+    if (cached.isEmpty() || shapedText != text) {
+        cached = centredGlyphs(text, hubFont());
+        shapedText = text;
     }
     return cached;
 }
@@ -187,9 +182,8 @@ void paintHub(QPainter &painter, bool dark)
     painter.setPen(QPen(over(withOpacity(ink, 0.09), cream), 1));
     painter.drawEllipse(circle(46));
     painter.setPen(ink);
-    painter.setFont(hubFont());
-    drawCentred(painter, QPointF(WheelPainter::centre, WheelPainter::centre),
-                hubWord(WheelPainter::tr("zorvik")));
+    drawGlyphs(painter, QPointF(WheelPainter::centre, WheelPainter::centre),
+               hubWord(WheelPainter::tr("zorvik")));
 }
 
 // The bed and the hub never turn and follow only from the constants and the appearance, so
@@ -386,7 +380,7 @@ void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &fra
     painter.setPen(Palette::wheelLabel());
     for (std::size_t i = 0; i < 37; ++i) {
         painter.setTransform(layout.numberPlaces[i] * turned);
-        painter.drawGlyphRun(QPointF(0, 0), layout.numbers[i]);
+        drawGlyphs(painter, QPointF(0, 0), layout.numbers[i]);
     }
     painter.restore();
 
