@@ -136,15 +136,31 @@ class Desktop:
     def run(self, argv, check=True):
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check, timeout=20)
 
-    def selection_owner(self, name):
-        """Whether an X selection (here: a tray) has an owner."""
+    def _xlib(self, ask):
+        """ask(x11, display) on a connection of its own to our X server."""
         x11 = ctypes.CDLL("libX11.so.6")
         x11.XOpenDisplay.restype = ctypes.c_void_p
         x11.XInternAtom.restype = x11.XGetSelectionOwner.restype = ctypes.c_ulong
         display = ctypes.c_void_p(x11.XOpenDisplay(self.display.encode()))
-        owner = x11.XGetSelectionOwner(display, ctypes.c_ulong(x11.XInternAtom(display, name.encode(), 0)))
-        x11.XCloseDisplay(display)
-        return owner != 0
+        try:
+            return ask(x11, display)
+        finally:
+            x11.XCloseDisplay(display)
+
+    def selection_owner(self, name):
+        """Whether an X selection (a tray, a compositing manager) has an owner."""
+        return self._xlib(lambda x11, d: x11.XGetSelectionOwner(
+            d, ctypes.c_ulong(x11.XInternAtom(d, name.encode(), 0)))) != 0
+
+    def shaped(self, window):
+        """Whether the window carries a bounding shape of its own (a clip of its outline)."""
+        def ask(_, display):
+            bounding, clip, i, u = ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_uint()
+            ctypes.CDLL("libXext.so.6").XShapeQueryExtents(
+                display, ctypes.c_ulong(window), ctypes.byref(bounding), *[ctypes.byref(i)] * 2,
+                *[ctypes.byref(u)] * 2, ctypes.byref(clip), *[ctypes.byref(i)] * 2, *[ctypes.byref(u)] * 2)
+            return bool(bounding.value)
+        return self._xlib(ask)
 
     def launch(self, **env):
         """Starts zorvik (its output goes to the test's), with extra environment variables."""

@@ -4,7 +4,6 @@ back when the program is started again. Its rounded corners are clipped by a win
 nothing composites, and drawn translucent (no shape) once a compositing manager runs.
 
 Usage: test_no_tray.py <path to zorvik>"""
-import ctypes
 import os
 import sys
 import unittest
@@ -16,24 +15,12 @@ from harness import HIDE, poll  # noqa: E402
 BINARY = None
 
 
-def shaped(display, window):
-    """Whether the window carries a bounding shape of its own."""
-    x11, xext = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXext.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    connection = ctypes.c_void_p(x11.XOpenDisplay(display.encode()))
-    bounding, clip, i, u = ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_uint()
-    xext.XShapeQueryExtents(connection, ctypes.c_ulong(window), ctypes.byref(bounding), *[ctypes.byref(i)] * 2,
-                            *[ctypes.byref(u)] * 2, ctypes.byref(clip), *[ctypes.byref(i)] * 2, *[ctypes.byref(u)] * 2)
-    x11.XCloseDisplay(connection)
-    return bool(bounding.value)
-
-
 class NoTrayTest(unittest.TestCase):
     def test_panel_without_tray_with_and_without_compositor(self):
         with harness.Desktop(BINARY) as d:
             self.assertFalse(d.selection_owner("_NET_SYSTEM_TRAY_S0"))
             app, panel = d.start()
-            self.assertTrue(shaped(d.display, panel), "no compositor: the corners must be clipped")
+            self.assertTrue(d.shaped(panel), "no compositor: the corners must be clipped")
 
             def hide_and_relaunch():
                 d.click_panel(panel, *HIDE)
@@ -45,13 +32,13 @@ class NoTrayTest(unittest.TestCase):
                 d.run(["xdotool", "mousemove", "0", "0"])  # --sync to where the pointer already is would stall
 
             hide_and_relaunch()
-            self.assertTrue(shaped(d.display, panel))
+            self.assertTrue(d.shaped(panel))
 
             # A compositing manager arrives: from the next show on the window is left unclipped.
             d.spawn(["xcompmgr"])
             poll(lambda: d.selection_owner("_NET_WM_CM_S0"), what="xcompmgr")
             hide_and_relaunch()
-            self.assertFalse(shaped(d.display, panel), "with a compositor the shape must go")
+            self.assertFalse(d.shaped(panel), "with a compositor the shape must go")
             self.assertIsNone(app.poll())
 
 
