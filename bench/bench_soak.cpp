@@ -12,9 +12,10 @@
 #include "object_census.h"
 #include "soak.h"
 
-#include "platform/qt_ticker.h"
-#include "platform/sink_audio_output.h"
-#include "platform/steady_clock.h"
+#include "services/qt_ticker.h"
+#include "services/steady_clock.h"
+#include "services/system_random.h"
+#include "sound/backend/sink_audio_output.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -150,7 +151,8 @@ bool fakeRun(const char *run, AudioOutput &inner, int spins, bool pumpEvents)
     QElapsedTimer elapsed;
     elapsed.start();
     {
-        Game game(GameServices{&clock, &ticker, &random, &announcer, &settings, &output});
+        Settings typedSettings{settings};
+        Game game(GameServices{clock, ticker, random, announcer, typedSettings, output});
         for (int round = 0; round < spins; ++round) {
             // A fresh random word for every spin: all 37 pockets come up.
             random.words.push_back(ScriptedRandom::wordFor(std::uint64_t(round * 11 % 37)));
@@ -195,6 +197,9 @@ bool realRun(const char *run, int spins)
     RecordingAnnouncer announcer;
     MemorySettings settings;
     CountingAudioOutput output(SinkAudioOutput::shared());
+    SteadyClock steadyClock;
+    QtTicker qtTicker;
+    SystemRandom systemRandom;
     std::vector<Sample> samples;
     int mostTimers = 0, failed = 0;
     qsizetype objectsAt10 = -1, objectsAtEnd = 0;
@@ -202,10 +207,10 @@ bool realRun(const char *run, int spins)
     elapsed.start();
     std::vector<double> durations;
     {
-        Game game(GameServices{&SteadyClock::shared(), &QtTicker::shared(), nullptr, &announcer, &settings,
-                               &output});
+        Settings typedSettings{settings};
+        Game game(GameServices{steadyClock, qtTicker, systemRandom, announcer, typedSettings, output});
         QObject::connect(&game, &Game::changed, [&] {
-            mostTimers = std::max(mostTimers, QtTicker::shared().liveTimers());
+            mostTimers = std::max(mostTimers, qtTicker.liveTimers());
         });
         for (int round = 0; round < spins; ++round) {
             game.select(round % 2 ? Bet::red : Bet::black);
@@ -239,13 +244,13 @@ bool realRun(const char *run, int spins)
     double longest = 0;
     for (double d : durations)
         longest = std::max(longest, d);
-    const bool ok = failed == 0 && mostTimers <= 1 && output.alive == 0 && QtTicker::shared().liveTimers() == 0
+    const bool ok = failed == 0 && mostTimers <= 1 && output.alive == 0 && qtTicker.liveTimers() == 0
                     && objectsAtEnd <= objectsAt10;
     std::printf("%s %d spins in %.1f s (longest spin %.3f s): %d did not settle; most Qt timers alive at "
                 "once %d, alive at the end %d; players asked %d, refused %d, most alive at once %d, alive "
                 "after the last settle %d; QObjects alive at 10 spins %lld, at the end %lld%s\n",
                 run, spins, double(elapsed.elapsed()) / 1000, longest, failed, mostTimers,
-                QtTicker::shared().liveTimers(), output.asked, output.refused, output.mostAlive, output.alive,
+                qtTicker.liveTimers(), output.asked, output.refused, output.mostAlive, output.alive,
                 static_cast<long long>(objectsAt10), static_cast<long long>(objectsAtEnd),
                 ok ? "" : "  <-- LEAK OR FAILURE");
     return ok;

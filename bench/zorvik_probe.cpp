@@ -1,5 +1,5 @@
 // The real launch of the program (the same steps as ZorvikApp::main, with the real
-// AppDelegate) with an event filter watching the panel, for the benchmarks:
+// Shell) with an event filter watching the panel, for the benchmarks:
 //   zorvik_probe launch  first paint of the panel's content after process start, VmHWM after ~1 s
 //   zorvik_probe spin    half a second after the first paint, a bet and a spin at the default
 //                        velocity (5.5 s); counts the wheel's paints until it settles
@@ -8,8 +8,8 @@
 #include "frame_stats.h"
 #include "process_stats.h"
 
-#include "app/app_delegate.h"
-#include "app/floating_panel.h"
+#include "app/panel_window.h"
+#include "app/shell.h"
 #include "app/zorvik_app.h"
 #include "game/game.h"
 #include "panel/content.h"
@@ -76,7 +76,7 @@ int main(int argc, char **argv)
     SingleInstance instance(QStringLiteral("zorvik-probe-%1").arg(QCoreApplication::applicationPid()));
     if (!instance.claim())
         return 2;
-    AppDelegate delegate;
+    Shell delegate;
     delegate.launch();
 
     if (std::strcmp(mode, "launch") == 0) {

@@ -1,6 +1,6 @@
 // Renders the application icon as PNGs for the hicolor theme: the tray glyph in ink on a cream
 // tile, the ball in rose, matching the scalable SVG. Usage: render_icons <dir> <size>...
-#include "platform/status_icon.h"
+#include "style/tray_icon_art.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -37,7 +37,7 @@ QImage render(int size)
         g.scale(size / 128.0, size / 128.0);
         g.translate(14, 14);
         g.scale(5, 5);
-        zorvik::StatusIcon::paint(g, ink);
+        zorvik::TrayIconArt::paint(g, ink);
         g.setRenderHint(QPainter::Antialiasing);
         g.setPen(Qt::NoPen);
         g.setBrush(rose);

@@ -1,6 +1,6 @@
 #include "app/zorvik_app.h"
 
-#include "app/app_delegate.h"
+#include "app/shell.h"
 #include "platform/font_warmup.h"
 #include "platform/single_instance.h"
 #include "platform/translations.h"
@@ -63,9 +63,9 @@ int ZorvikApp::main(int argc, char *argv[])
     if (!instance.claim())
         return 0; // the running one shows its panel
 
-    AppDelegate delegate;
-    QObject::connect(&instance, &SingleInstance::showRequested, &delegate, &AppDelegate::show);
-    delegate.launch();
+    Shell shell;
+    QObject::connect(&instance, &SingleInstance::showRequested, &shell, &Shell::show);
+    shell.launch();
     return QApplication::exec();
 }
 

@@ -1,15 +1,10 @@
 #include "game/game.h"
 
 #include "model/spin.h"
-#include "platform/announcer.h"
-#include "platform/clock.h"
-#include "platform/loaded_audio_output.h"
-#include "platform/qt_ticker.h"
-#include "platform/random_source.h"
-#include "platform/steady_clock.h"
-#include "platform/system_random.h"
-#include "platform/ticker.h"
-#include "platform/user_settings.h"
+#include "services/announcer.h"
+#include "services/clock.h"
+#include "services/random_source.h"
+#include "services/ticker.h"
 #include "sound/rolling_audio.h"
 
 #include <QPointer>
@@ -20,15 +15,14 @@ namespace zorvik {
 
 namespace {
 
-constexpr double centre = 164.0;
-constexpr double hubRadius = 45.0;
-constexpr double outerTrack = 146.0;
-constexpr double top = -1.5707963267948966;
+using WheelGeometry::centre;
+using WheelGeometry::hubRadius;
+using WheelGeometry::outerTrack;
+using WheelGeometry::top;
 constexpr double minimumStep = 0.008;     // seconds: samples closer than this count as this far apart
 constexpr double restingIdle = 0.15;      // seconds without movement before a release makes no flick
 constexpr double flickDistance = 0.12;    // radians swept, at least
 constexpr double flickSpeed = 0.35;       // radians per second, at least
-constexpr double snapBackSeconds = 0.25;
 constexpr double tickInterval = 0.016666666666666666;
 
 QString resultMessage(int number, Bet bet)
@@ -54,22 +48,15 @@ struct Game::Run {
     Bet bet;
 };
 
-Game::Game(QObject *parent)
-    : Game(GameServices{}, parent)
-{
-}
-
 Game::Game(const GameServices &services, QObject *parent)
     : QObject(parent)
-    , m_clock(services.clock ? services.clock : &SteadyClock::shared())
-    , m_ticker(services.ticker ? services.ticker : &QtTicker::shared())
-    , m_random(services.random ? services.random : &SystemRandom::shared())
-    , m_announcer(services.announcer ? services.announcer : &SilentAnnouncer::shared())
+    , m_clock(services.clock)
+    , m_ticker(services.ticker)
+    , m_random(services.random)
+    , m_announcer(services.announcer)
     , m_message(QStringLiteral("A little moment of chance."))
+    , m_audio(new RollingAudio(services.settings, services.audioOutput, this))
 {
-    SettingsStore &settings = services.settings ? *services.settings : UserSettings::shared();
-    AudioOutput &output = services.audioOutput ? *services.audioOutput : LoadedAudioOutput::shared();
-    m_audio = new RollingAudio(settings, output, this);
 }
 
 // Drops the reference to a running spin's timer without invalidating it: the ticker still holds
@@ -119,12 +106,6 @@ void Game::setMessage(const QString &message)
     emit changed();
 }
 
-void Game::setPinned(bool pinned)
-{
-    m_pinned = pinned;
-    emit changed();
-}
-
 bool Game::timerRunning() const
 {
     return m_timer && m_timer->isValid();
@@ -152,7 +133,7 @@ void Game::drag(QPointF point)
         return;
 
     const double angle = std::atan2(dy, dx);
-    const double now = m_clock->now();
+    const double now = m_clock.now();
 
     if (!m_lastAngle) {
         m_dragStart = m_wheel;
@@ -174,12 +155,14 @@ void Game::drag(QPointF point)
 
 void Game::release(bool reducedMotion)
 {
+    // The moment of letting go decides whether the pointer had come to rest: take it first.
+    const double now = m_clock.now();
     if (!m_lastAngle)
         return;
     m_lastAngle.reset();
 
     // A pointer that came to rest before letting go makes no flick.
-    if (m_clock->now() - m_lastTime > restingIdle)
+    if (now - m_lastTime > restingIdle)
         m_velocity = 0.0;
 
     if (m_distance > flickDistance && std::abs(m_velocity) > flickSpeed) {
@@ -188,7 +171,6 @@ void Game::release(bool reducedMotion)
     }
 
     // Not a flick: the wheel goes back to where the drag found it.
-    emit animationTransaction(snapBackSeconds);
     setWheel(m_dragStart);
 }
 
@@ -202,15 +184,15 @@ void Game::start(double velocity, bool reducedMotion)
     setMessage(QStringLiteral("Around it goes\u2026"));
 
     // The outcome is fixed here, before anything moves.
-    const auto index = static_cast<std::int64_t>(drawBelow(*m_random, Roulette::pockets.size()));
+    const auto index = static_cast<std::int64_t>(drawBelow(m_random, Roulette::pockets.size()));
     const Spin plan(index, m_wheel, velocity, reducedMotion);
     m_audio->play(plan.duration);
 
-    const Run run{m_clock->now(), plan, reducedMotion, *m_bet};
+    const Run run{m_clock.now(), plan, reducedMotion, *m_bet};
     if (m_timer)
         m_timer->invalidate();
     QPointer<Game> game(this);
-    m_timer = m_ticker->schedule(tickInterval, [game, run](RepeatingTimer &timer) {
+    m_timer = m_ticker.schedule(tickInterval, [game, run](RepeatingTimer &timer) {
         if (!game) {
             timer.invalidate();
             return;
@@ -221,7 +203,7 @@ void Game::start(double velocity, bool reducedMotion)
 
 void Game::tick(RepeatingTimer &timer, const Run &run)
 {
-    const double p = (m_clock->now() - run.startTime) / run.plan.duration;
+    const double p = (m_clock.now() - run.startTime) / run.plan.duration;
     const Spin::Frame frame = run.plan.frame(p);
     // With reduced motion nothing moves until the run is over; then everything jumps.
     if (!(p < 1.0 && run.reducedMotion)) {
@@ -249,7 +231,7 @@ void Game::settle(RepeatingTimer &timer, const Run &run)
     // Same place on screen; keeps the angles from growing over many spins.
     setWheel(Roulette::normalized(m_wheel));
     setBall(Roulette::normalized(m_ball));
-    m_announcer->announce(m_message);
+    m_announcer.announce(m_message);
 }
 
 } // namespace zorvik

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/roulette.h"
+#include "model/wheel_geometry.h"
 
 #include <QObject>
 #include <QPointF>
@@ -16,20 +17,20 @@ class Clock;
 class RandomSource;
 class RepeatingTimer;
 class RollingAudio;
-class SettingsStore;
+class Settings;
 class AudioOutput;
 class Ticker;
 
-// The platform services under a Game. Any member left null is filled with the real one
-// (steady clock, 1/60 s Qt timer, the system's secure random source, the user settings, the
-// default audio device, and an announcer that says nothing).
+// What a Game runs on. The program hands it the real ones (steady clock, 1/60 s Qt timer, the
+// system's secure random source, AT-SPI, the user's settings, the default audio device); tests
+// hand it fakes. Each must outlive the Game.
 struct GameServices {
-    Clock *clock = nullptr;
-    Ticker *ticker = nullptr;
-    RandomSource *random = nullptr;
-    Announcer *announcer = nullptr;
-    SettingsStore *settings = nullptr;
-    AudioOutput *audioOutput = nullptr;
+    Clock &clock;
+    Ticker &ticker;
+    RandomSource &random;
+    Announcer &announcer;
+    Settings &settings;
+    AudioOutput &audioOutput;
 };
 
 // The one stateful object of the game: bet, wheel rotation, ball, result and message,
@@ -38,7 +39,6 @@ class Game : public QObject {
     Q_OBJECT
 
 public:
-    explicit Game(QObject *parent = nullptr);
     explicit Game(const GameServices &services, QObject *parent = nullptr);
     ~Game() override;
 
@@ -50,8 +50,6 @@ public:
     double radius() const { return m_radius; }
     std::optional<int> result() const { return m_result; }
     QString message() const { return m_message; }
-    bool pinned() const { return m_pinned; }
-    void setPinned(bool pinned);
 
     RollingAudio &audio() const { return *m_audio; }
 
@@ -67,9 +65,6 @@ public:
 signals:
     // Fires on every assignment to a published property, also when the value is equal.
     void changed();
-    // Opened around an assignment that views which animate may ease (ease-out, seconds).
-    // The wheel drawing has no animated properties and redraws at once.
-    void animationTransaction(double seconds);
 
 private:
     // What a running spin's timer action holds, fixed when the spin starts.
@@ -85,21 +80,19 @@ private:
     void setResult(std::optional<int> result);
     void setMessage(const QString &message);
 
-    // Services; the fallbacks are process-wide.
-    Clock *m_clock = nullptr;
-    Ticker *m_ticker = nullptr;
-    RandomSource *m_random = nullptr;
-    Announcer *m_announcer = nullptr;
+    Clock &m_clock;
+    Ticker &m_ticker;
+    RandomSource &m_random;
+    Announcer &m_announcer;
 
     // Published.
     std::optional<Bet> m_bet;
     bool m_spinning = false;
     double m_wheel = 0.0;
-    double m_ball = -1.5707963267948966;
-    double m_radius = 146.0;
+    double m_ball = WheelGeometry::top;
+    double m_radius = WheelGeometry::outerTrack;
     std::optional<int> m_result;
     QString m_message;
-    bool m_pinned = true;
 
     // Private state.
     RollingAudio *m_audio = nullptr;             // owned (child QObject)

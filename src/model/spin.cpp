@@ -1,17 +1,19 @@
 #include "model/spin.h"
 
 #include "model/roulette.h"
+#include "model/wheel_geometry.h"
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace zorvik {
 
 namespace {
-constexpr double pi = 3.141592653589793;
-constexpr double halfPi = 1.5707963267948966;
-constexpr double twoTurns = 12.566370614359172;  // 4 pi
-constexpr double fourTurns = 25.132741228718345; // 8 pi
+using std::numbers::pi;
+constexpr double halfPi = pi / 2.0;
+constexpr double twoTurns = 4.0 * pi;
+constexpr double fourTurns = 8.0 * pi;
 constexpr double maxSpeed = 14.0;
 } // namespace
 
@@ -51,7 +53,7 @@ Spin::Frame Spin::frame(double t) const
 
     // The ball drops to the pocket ring in the last 35 % of the run, with a decaying bounce.
     const double s = std::clamp((p - 0.65) / 0.35, 0.0, 1.0);
-    f.radius = 146.0 - 17.0 * Roulette::ease(s) + 2.0 * (1.0 - s) * std::sin(5.0 * pi * s);
+    f.radius = WheelGeometry::outerTrack - 17.0 * Roulette::ease(s) + 2.0 * (1.0 - s) * std::sin(5.0 * pi * s);
     return f;
 }
 

@@ -1,8 +1,8 @@
 #include "panel/appearance_popover.h"
 
-#include "panel/palette.h"
-#include "platform/fonts.h"
-#include "platform/settings_store.h"
+#include "services/settings.h"
+#include "style/fonts.h"
+#include "style/palette.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -20,7 +20,6 @@
 namespace zorvik {
 
 namespace {
-const QString appearanceKey = QStringLiteral("appearance");
 constexpr int padding = 16;
 constexpr int gapBelowAnchor = 4;
 
@@ -72,7 +71,7 @@ public:
 };
 } // namespace
 
-AppearancePopover::AppearancePopover(SettingsStore &settings, QWidget *anchor, QWidget *parent)
+AppearancePopover::AppearancePopover(Settings &settings, QWidget *anchor, QWidget *parent)
     : QWidget(parent, Qt::Popup), m_settings(settings), m_anchor(anchor)
 {
     auto *style = new PopoverStyle;
@@ -103,7 +102,7 @@ AppearancePopover::AppearancePopover(SettingsStore &settings, QWidget *anchor, Q
 
     connect(m_options, &QButtonGroup::idClicked, this, [this](int id) {
         const QString tag = tags().value(id);
-        m_settings.setValue(appearanceKey, tag);
+        m_settings.setAppearance(tag);
         emit chosen(tag);
     });
 }
@@ -139,9 +138,7 @@ void AppearancePopover::open()
 
 void AppearancePopover::sync()
 {
-    const QVariant stored = m_settings.value(appearanceKey);
-    const QString value = stored.isValid() ? stored.toString() : tags().constFirst();
-    const qsizetype index = tags().indexOf(value); // exact and case-sensitive
+    const qsizetype index = tags().indexOf(m_settings.appearance()); // exact and case-sensitive
 
     // An exclusive group cannot show no choice at all; lift the rule while clearing.
     m_options->setExclusive(false);

@@ -9,7 +9,7 @@ class QGroupBox;
 
 namespace zorvik {
 
-class SettingsStore;
+class Settings;
 
 // The bubble of the appearance control: a radio group "Appearance" with System, Light and
 // Dark, bound to the "appearance" setting. A choice is written at once and the bubble stays
@@ -19,7 +19,7 @@ class AppearancePopover : public QWidget {
     Q_OBJECT
 
 public:
-    AppearancePopover(SettingsStore &settings, QWidget *anchor, QWidget *parent);
+    AppearancePopover(Settings &settings, QWidget *anchor, QWidget *parent);
 
     // The tags of the options, in their order: "system", "light", "dark".
     static const QStringList &tags();
@@ -44,7 +44,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    SettingsStore &m_settings;
+    Settings &m_settings;
     QWidget *m_anchor;
     QGroupBox *m_group;
     QButtonGroup *m_options;

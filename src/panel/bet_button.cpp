@@ -1,9 +1,9 @@
 #include "panel/bet_button.h"
 
 #include "game/game.h"
-#include "panel/palette.h"
-#include "platform/fonts.h"
-#include "platform/symbols.h"
+#include "style/fonts.h"
+#include "style/palette.h"
+#include "style/symbols.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -7,10 +7,10 @@
 #include "panel/hint_line.h"
 #include "panel/message_line.h"
 #include "panel/move_handle.h"
-#include "panel/palette.h"
+#include "panel/sound_control.h"
 #include "platform/color_scheme.h"
-#include "platform/user_settings.h"
-#include "sound/sound_control.h"
+#include "services/settings.h"
+#include "style/palette.h"
 #include "wheel/wheel.h"
 
 #include <QHBoxLayout>
@@ -37,9 +37,9 @@ constexpr int rowSpacing = 12;
 constexpr int rowBelow = 12;
 } // namespace
 
-Content::Content(Game &game, std::function<void()> hide, std::function<void(bool)> pin, QWidget *parent)
-    : QWidget(parent), m_game(game), m_hide(std::move(hide)), m_pin(std::move(pin)),
-      m_settings(UserSettings::shared())
+Content::Content(Game &game, const PanelServices &services, std::function<void()> hide,
+                 std::function<void(bool)> pin, QWidget *parent)
+    : QWidget(parent), m_game(game), m_hide(std::move(hide)), m_pin(std::move(pin)), m_services(services)
 {
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -93,7 +93,7 @@ Content::Content(Game &game, std::function<void()> hide, std::function<void(bool
     column->addSpacing(bandTop);
     column->addWidget(m_band, 0, Qt::AlignHCenter);
 
-    auto *wheel = new Wheel(m_game, this);
+    auto *wheel = new Wheel(m_game, m_services.reducedMotion, this);
     column->addWidget(wheel, 0, Qt::AlignHCenter);
 
     column->addWidget(new MessageLine(m_game, this));
@@ -118,30 +118,14 @@ Content::Content(Game &game, std::function<void()> hide, std::function<void(bool
 
     setFixedSize(panelWidth, column->sizeHint().height());
 
-    connect(&m_game, &Game::changed, this, &Content::refreshPin);
-    connect(&ColorScheme::shared(), &ColorScheme::changed, this, &Content::applyAppearance);
+    connect(&m_services.colorScheme, &ColorScheme::changed, this, &Content::applyAppearance);
     refreshPin();
     applyAppearance();
 }
 
-QString Content::appearance() const
-{
-    const QVariant stored = m_settings.value(QStringLiteral("appearance"));
-    return stored.isValid() ? stored.toString() : QStringLiteral("system");
-}
-
-std::optional<bool> Content::schemeFor(const QString &appearance)
-{
-    if (appearance == QLatin1String("dark"))
-        return true;
-    if (appearance == QLatin1String("light"))
-        return false;
-    return std::nullopt;
-}
-
 bool Content::effectiveDark() const
 {
-    return schemeFor(appearance()).value_or(ColorScheme::shared().prefersDark());
+    return Settings::darkFor(m_services.settings.appearance()).value_or(m_services.colorScheme.prefersDark());
 }
 
 AppearancePopover *Content::appearancePopover() const
@@ -151,7 +135,7 @@ AppearancePopover *Content::appearancePopover() const
 
 AppearancePopover *Content::makePopover()
 {
-    m_popover = new AppearancePopover(m_settings, m_appearanceButton, this);
+    m_popover = new AppearancePopover(m_services.settings, m_appearanceButton, this);
     connect(m_popover, &AppearancePopover::chosen, this, &Content::applyAppearance);
     connect(m_popover, &AppearancePopover::closed, this, [this] { m_appearanceOpen = false; });
     m_popover->sync();
@@ -180,16 +164,16 @@ void Content::toggleAppearance()
 
 void Content::togglePinned()
 {
-    m_game.setPinned(!m_game.pinned());
+    m_pinned = !m_pinned;
+    refreshPin();
     if (m_pin)
-        m_pin(m_game.pinned());
+        m_pin(m_pinned);
 }
 
 void Content::refreshPin()
 {
-    const bool pinned = m_game.pinned();
-    m_pinButton->setBackgroundOpacity(pinned ? 0.1 : 0.0);
-    const QString name = pinned ? tr("Disable keep on top") : tr("Keep on top");
+    m_pinButton->setBackgroundOpacity(m_pinned ? 0.1 : 0.0);
+    const QString name = m_pinned ? tr("Disable keep on top") : tr("Keep on top");
     if (m_pinButton->accessibleName() != name)
         m_pinButton->setAccessibleName(name);
 }

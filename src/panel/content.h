@@ -4,15 +4,23 @@
 #include <QWidget>
 
 #include <functional>
-#include <optional>
 
 namespace zorvik {
 
 class AppearancePopover;
 class BetButton;
+class ColorScheme;
 class Game;
 class HeaderButton;
-class SettingsStore;
+class ReducedMotion;
+class Settings;
+
+// What the panel reads from the desktop and the user's settings; all outlive the panel.
+struct PanelServices {
+    Settings &settings;
+    ColorScheme &colorScheme;
+    const ReducedMotion &reducedMotion;
+};
 
 // Everything the floating panel shows, 300 wide on a cream card with rounded corners: the
 // header band (hide, grip, appearance, sound, keep on top), the wheel, the message line, the
@@ -22,15 +30,10 @@ class Content : public QWidget {
     Q_OBJECT
 
 public:
-    Content(Game &game, std::function<void()> hide, std::function<void(bool)> pin,
-            QWidget *parent = nullptr);
+    Content(Game &game, const PanelServices &services, std::function<void()> hide,
+            std::function<void(bool)> pin, QWidget *parent = nullptr);
 
-    // The stored "appearance" setting; "system" while the key is absent.
-    QString appearance() const;
-    // dark for "dark", light for "light", and no choice (follow the desktop) for any other
-    // text; the comparison is exact.
-    static std::optional<bool> schemeFor(const QString &appearance);
-    // What the panel shows now: the setting, or the desktop's preference.
+    // What the panel shows now: the "appearance" setting, or the desktop's preference.
     bool effectiveDark() const;
 
     bool appearanceOpen() const { return m_appearanceOpen; }
@@ -53,8 +56,10 @@ private:
     Game &m_game;
     std::function<void()> m_hide;
     std::function<void(bool)> m_pin;
-    SettingsStore &m_settings;
+    PanelServices m_services;
     bool m_appearanceOpen = false;
+    // Keep-on-top as this panel last asked the window for it; the window starts pinned.
+    bool m_pinned = true;
 
     QWidget *m_band = nullptr;
     HeaderButton *m_appearanceButton = nullptr;

@@ -1,8 +1,8 @@
 #include "panel/header_button.h"
 
-#include "panel/palette.h"
-#include "platform/fonts.h"
-#include "platform/symbols.h"
+#include "style/fonts.h"
+#include "style/palette.h"
+#include "style/symbols.h"
 
 #include <QPainter>
 
@@ -22,6 +22,14 @@ void HeaderButton::setBackgroundOpacity(double opacity)
     if (opacity == m_backgroundOpacity)
         return;
     m_backgroundOpacity = opacity;
+    update();
+}
+
+void HeaderButton::setSymbol(const QString &symbol)
+{
+    if (symbol == m_symbol)
+        return;
+    m_symbol = symbol;
     update();
 }
 

@@ -18,6 +18,9 @@ public:
     void setBackgroundOpacity(double opacity);
     double backgroundOpacity() const { return m_backgroundOpacity; }
 
+    void setSymbol(const QString &symbol);
+    QString symbol() const { return m_symbol; }
+
     QSize sizeHint() const override;
 
 protected:

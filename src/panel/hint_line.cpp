@@ -1,7 +1,7 @@
 #include "panel/hint_line.h"
 
-#include "panel/palette.h"
-#include "platform/fonts.h"
+#include "style/fonts.h"
+#include "style/palette.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

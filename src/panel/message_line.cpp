@@ -1,8 +1,8 @@
 #include "panel/message_line.h"
 
 #include "game/game.h"
-#include "panel/palette.h"
-#include "platform/fonts.h"
+#include "style/fonts.h"
+#include "style/palette.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/announcer.h"
+#include "services/announcer.h"
 
 namespace zorvik {
 

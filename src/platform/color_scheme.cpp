@@ -1,13 +1,12 @@
 #include "platform/color_scheme.h"
 
+#include "platform/gsettings.h"
 #include "platform/portal_settings.h"
 
 #include <QDBusConnection>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
-#include <QProcess>
-#include <QTimer>
 
 namespace zorvik {
 
@@ -17,16 +16,6 @@ const QString colorSchemeKey = QStringLiteral("color-scheme");
 } // namespace
 
 ColorScheme::ColorScheme(QObject *parent) : QObject(parent) {}
-
-ColorScheme &ColorScheme::shared()
-{
-    static ColorScheme *scheme = [] {
-        auto *created = new ColorScheme; // lives until the process ends
-        created->start();
-        return created;
-    }();
-    return *scheme;
-}
 
 void ColorScheme::start()
 {
@@ -89,24 +78,15 @@ void ColorScheme::portalSettingChanged(const QString &nameSpace, const QString &
 
 void ColorScheme::readGsettings()
 {
-    auto *process = new QProcess(this);
-    connect(process, &QProcess::finished, this, [this, process](int exitCode, QProcess::ExitStatus status) {
-        process->deleteLater();
-        if (m_settled || status != QProcess::NormalExit || exitCode != 0)
+    Gsettings::get(this, QStringLiteral("org.gnome.desktop.interface"), colorSchemeKey, [this](const QString &output) {
+        if (m_settled)
             return;
-        const auto answer = fromGsettings(QString::fromUtf8(process->readAllStandardOutput()));
+        const auto answer = fromGsettings(output);
         if (answer && *answer != m_preference) {
             m_preference = *answer;
             emit changed();
         }
     });
-    connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) // no gsettings: stay light
-            process->deleteLater();
-    });
-    QTimer::singleShot(answerTimeoutMs, process, [process] { process->kill(); });
-    process->start(QStringLiteral("gsettings"),
-                   {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.interface"), colorSchemeKey});
 }
 
 std::optional<ColorScheme::Preference> ColorScheme::fromPortalValue(const QVariant &value)

@@ -27,14 +27,16 @@ public:
     // Idle until start().
     explicit ColorScheme(QObject *parent = nullptr);
 
-    // The one instance of the process, started on first use.
-    static ColorScheme &shared();
-
     // Sends the portal read and subscribes to changes; returns at once. Safe to call again.
     void start();
 
     Preference preference() const { return m_preference; }
     bool prefersDark() const { return m_preference == Preference::dark; }
+    // Dark or light where the desktop states a preference; none where it does not.
+    std::optional<bool> statedDark() const
+    {
+        return m_preference == Preference::none ? std::nullopt : std::optional<bool>(prefersDark());
+    }
 
     // Takes the preference as the newest word on it: a read still in flight no longer applies.
     // Emits changed() when the preference differs.

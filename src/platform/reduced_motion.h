@@ -1,46 +1,78 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
-#include <functional>
 #include <optional>
+
+class QDBusVariant;
+class QFileSystemWatcher;
 
 namespace zorvik {
 
-// The desktop's reduce-motion preference, read anew at every call.
+// The desktop's reduce-motion preference, read without blocking at start-up, kept current while
+// the program runs, and answered from a cache: a flick's release never waits on the desktop.
 //
-// Qt has no API for this yet (neither 6.4 nor later versions expose the desktop's setting), so
-// it is read from the desktop itself, in this order: the XDG Settings portal
-// ("org.freedesktop.appearance" "reduced-motion", 1 = reduce; xdg-desktop-portal 1.21 and
-// later), GNOME's "enable-animations" turned off, KDE's AnimationDurationFactor of 0. The first
-// that asks to reduce decides; when none does, there is no preference.
-class ReducedMotion {
-public:
-    static bool preferred();
+// Qt has no API for this (neither 6.4 nor later versions expose the desktop's setting), so it is
+// read from the desktop itself, three sources in this order, the first that answers deciding:
+// the XDG Settings portal's "org.freedesktop.appearance" "reduced-motion" (1 = reduce;
+// xdg-desktop-portal 1.21 and later), GNOME's "enable-animations" turned off, KDE's
+// AnimationDurationFactor of 0. GNOME's and KDE's portals publish their own keys too, so with a
+// portal all three arrive over D-Bus and follow SettingChanged. Without one, GNOME's key comes
+// from the gsettings tool once and KDE's from kdeglobals, read again whenever the file changes.
+// A portal that never answers counts as absent after two seconds; until then, and whenever no
+// source answers, there is no preference.
+class ReducedMotion : public QObject {
+    Q_OBJECT
 
-    // One question each to the portal, GNOME and KDE: true when that source asks to reduce
-    // motion. preferred() asks the desktop's real sources; tests pass their own.
-    struct Sources {
-        std::function<bool()> portal;
-        std::function<bool()> gnome;
-        std::function<bool()> kde;
-    };
-    static bool preferred(const Sources &sources);
-    static Sources desktopSources();
+public:
+    // Idle until start().
+    explicit ReducedMotion(QObject *parent = nullptr);
+    ~ReducedMotion() override;
+
+    // Sends the portal reads and subscribes to changes; returns at once. Safe to call again.
+    void start();
+
+    // The cached answer.
+    bool preferred() const;
+
+    enum class Source { portal, gnome, kde };
+    // Takes a source's newest answer (none: it has no say). Emits changed() when the
+    // preference differs.
+    void setAnswer(Source source, std::optional<bool> reduce);
 
     // The portal's "reduced-motion" value, plain or wrapped in variants: 1 reduces.
-    static bool fromPortalValue(const QVariant &value);
-    // The output of `gsettings get org.gnome.desktop.interface enable-animations`.
-    static bool fromGsettings(const QString &output);
+    static std::optional<bool> fromPortalValue(const QVariant &value);
+    // GNOME's enable-animations as gsettings prints it, or as the portal sends it: false reduces.
+    static std::optional<bool> fromGsettings(const QString &output);
+    static std::optional<bool> fromGnomeValue(const QVariant &value);
     // The text of a kdeglobals file: the AnimationDurationFactor of its [KDE] group, if any.
     static std::optional<double> animationFactor(const QString &kdeglobals);
     // The kdeglobals files KDE would consult, most important first: $XDG_CONFIG_HOME (or
     // ~/.config), then each of $XDG_CONFIG_DIRS (or /etc/xdg).
     static QStringList kdeglobalsFiles();
     // The first of those files that sets the factor decides; 0 reduces.
-    static bool fromKdeglobalsFiles(const QStringList &files);
+    static std::optional<bool> fromKdeglobalsFiles(const QStringList &files);
+
+signals:
+    void changed();
+
+private slots:
+    void portalSettingChanged(const QString &nameSpace, const QString &key, const QDBusVariant &value);
+
+private:
+    void readPortal();
+    void readFallbacks();
+    void readKdeglobals();
+
+    std::optional<bool> m_answers[3];
+    bool m_started = false;
+    bool m_fallbacksRead = false;
+    int m_portalPending = 0;
+    bool m_portalAnswered = false;
+    QFileSystemWatcher *m_kdeWatcher = nullptr;
 };
 
 } // namespace zorvik

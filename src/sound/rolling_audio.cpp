@@ -1,9 +1,7 @@
 #include "sound/rolling_audio.h"
 
-#include "platform/audio_output.h"
-#include "platform/loaded_audio_output.h"
-#include "platform/settings_store.h"
-#include "platform/user_settings.h"
+#include "services/settings.h"
+#include "sound/audio_output.h"
 
 #include <cmath>
 
@@ -11,75 +9,16 @@ namespace zorvik {
 
 namespace {
 
-const QString mutedKey = QStringLiteral("soundMuted");
-const QString volumeKey = QStringLiteral("soundVolume");
-constexpr double defaultVolume = 0.25;
 constexpr double fadeSeconds = 0.04;
-
-// A boolean, a number (non-zero is true) or the words true/yes/on; anything else, such as a
-// hand-edited "banana" that QVariant::toBool() would call true, is the default: not muted.
-bool storedMuted(const SettingsStore &settings)
-{
-    const QVariant value = settings.value(mutedKey);
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-        return value.toBool();
-    case QMetaType::QString:
-    case QMetaType::QByteArray: {
-        const QString text = value.toString().trimmed().toLower();
-        if (text == QLatin1String("true") || text == QLatin1String("yes") || text == QLatin1String("on"))
-            return true;
-        bool ok = false;
-        const double number = text.toDouble(&ok);
-        return ok && number != 0.0;
-    }
-    default:
-        return false;
-    }
-}
-
-// Only a number counts. Values from an earlier process come back as text and are parsed here;
-// "nan" and "inf" parse as numbers and the effective volume takes care of them.
-double storedVolume(const SettingsStore &settings)
-{
-    const QVariant value = settings.value(volumeKey);
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return value.toDouble();
-    case QMetaType::QString:
-    case QMetaType::QByteArray: {
-        bool ok = false;
-        const double parsed = value.toString().trimmed().toDouble(&ok);
-        return ok ? parsed : defaultVolume;
-    }
-    default:
-        return defaultVolume;
-    }
-}
 
 } // namespace
 
-RollingAudio::RollingAudio(QObject *parent)
-    : RollingAudio(UserSettings::shared(), LoadedAudioOutput::shared(), parent)
-{
-}
-
-RollingAudio::RollingAudio(SettingsStore &settings, AudioOutput &output, QObject *parent)
+RollingAudio::RollingAudio(Settings &settings, AudioOutput &output, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
     , m_output(output)
-    , m_muted(storedMuted(settings))
-    , m_volume(storedVolume(settings))
+    , m_muted(settings.soundMuted())
+    , m_volume(settings.soundVolume())
 {
 }
 
@@ -90,7 +29,7 @@ void RollingAudio::setMuted(bool muted)
 {
     m_muted = muted;
     emit changed();
-    m_settings.setValue(mutedKey, muted);
+    m_settings.setSoundMuted(muted);
     applyVolume();
 }
 
@@ -98,7 +37,7 @@ void RollingAudio::setVolume(double volume)
 {
     m_volume = volume;
     emit changed();
-    m_settings.setValue(volumeKey, volume);
+    m_settings.setSoundVolume(volume);
     applyVolume();
 }
 

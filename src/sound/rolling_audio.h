@@ -9,7 +9,7 @@ namespace zorvik {
 
 class AudioOutput;
 class AudioPlayer;
-class SettingsStore;
+class Settings;
 
 // Plays the rolling sound of a spin and keeps the two sound settings ("soundMuted",
 // "soundVolume"), which are read once at construction and written on every assignment.
@@ -17,9 +17,7 @@ class RollingAudio : public QObject {
     Q_OBJECT
 
 public:
-    // Uses the process-wide user settings and the default audio device.
-    explicit RollingAudio(QObject *parent = nullptr);
-    RollingAudio(SettingsStore &settings, AudioOutput &output, QObject *parent = nullptr);
+    RollingAudio(Settings &settings, AudioOutput &output, QObject *parent = nullptr);
     ~RollingAudio() override;
 
     bool muted() const { return m_muted; }
@@ -47,10 +45,10 @@ signals:
 private:
     void applyVolume();
 
-    SettingsStore &m_settings;
+    Settings &m_settings;
     AudioOutput &m_output;
     bool m_muted = false;
-    double m_volume = 0.25;
+    double m_volume = 0.0;
     std::unique_ptr<AudioPlayer> m_player;
 };
 

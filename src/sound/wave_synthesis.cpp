@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <cstdint>
 
 // The rolling sound is a train of damped two-tone clicks, fast at first (79/s) and slowing
@@ -14,7 +15,7 @@ namespace {
 
 constexpr double sampleRate = 24000.0;
 constexpr double samplePeriod = 4.1666666666666665e-05; // nearest double to 1/24000
-constexpr double pi = 3.141592653589793;
+using std::numbers::pi;
 constexpr std::uint64_t noiseSeed = 0x5A4F5256494BULL;
 constexpr std::uint64_t noiseMultiplier = 0x5851F42D4C957F2DULL;
 

@@ -1,8 +1,8 @@
 #include "wheel/wheel.h"
 
 #include "game/game.h"
-#include "panel/palette.h"
 #include "platform/reduced_motion.h"
+#include "style/palette.h"
 #include "wheel/wheel_accessible.h"
 #include "wheel/wheel_painter.h"
 
@@ -18,7 +18,8 @@ namespace {
 constexpr double minimumDistance = 2.0;
 }
 
-Wheel::Wheel(Game &game, QWidget *parent) : QWidget(parent), m_game(game)
+Wheel::Wheel(Game &game, const ReducedMotion &reducedMotion, QWidget *parent)
+    : QWidget(parent), m_game(game), m_reducedMotion(reducedMotion)
 {
     WheelAccessible::registerFactory();
     setFixedSize(side, side);
@@ -39,7 +40,6 @@ void Wheel::gameChanged()
     if (value != m_reportedValue) {
         m_reportedValue = value;
         WheelAccessible::valueChanged(this, value);
-        emit accessibleValueChanged(value);
     }
 }
 
@@ -97,7 +97,12 @@ void Wheel::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     m_dragging = false;
     if (dragged)
-        m_game.release(ReducedMotion::preferred());
+        m_game.release(m_reducedMotion.preferred());
+}
+
+void Wheel::spin()
+{
+    m_game.start(7.0, m_reducedMotion.preferred());
 }
 
 } // namespace zorvik

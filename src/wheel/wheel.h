@@ -7,6 +7,7 @@
 namespace zorvik {
 
 class Game;
+class ReducedMotion;
 
 // The roulette wheel: 280 x 280, drawn from the game's state, flicked with the pointer.
 // Only the inscribed circle takes presses; a drag starts after 2 points of movement and hands
@@ -18,9 +19,11 @@ public:
     static constexpr int side = 280;
     static constexpr double designScale = 328.0 / 280.0;
 
-    explicit Wheel(Game &game, QWidget *parent = nullptr);
+    Wheel(Game &game, const ReducedMotion &reducedMotion, QWidget *parent = nullptr);
 
     Game &game() const { return m_game; }
+    // Starts a spin as a flick would, at the velocity of a firm one (the accessible "Spin").
+    void spin();
 
     // A location in the wheel's own 280 x 280 space as a point of the 328 x 328 design space.
     static QPointF designPoint(QPointF local) { return local * designScale; }
@@ -28,10 +31,6 @@ public:
     // What assistive technologies read as the wheel's value: "Spinning" during a spin,
     // otherwise the game's message.
     QString accessibleValue() const;
-
-signals:
-    // The accessible value changed; assistive technologies have been told.
-    void accessibleValueChanged(const QString &value);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -44,6 +43,7 @@ private:
     bool insideCircle(QPointF point) const;
 
     Game &m_game;
+    const ReducedMotion &m_reducedMotion;
     // The pointer gesture in progress (not game state: where the press was and whether the
     // 2-point threshold has been passed).
     bool m_pressed = false;

@@ -1,7 +1,5 @@
 #include "wheel/wheel_accessible.h"
 
-#include "game/game.h"
-#include "platform/reduced_motion.h"
 #include "wheel/wheel.h"
 
 namespace zorvik {
@@ -79,7 +77,7 @@ QString WheelAccessible::localizedActionDescription(const QString &name) const
 void WheelAccessible::doAction(const QString &name)
 {
     if (name == spinAction())
-        wheel()->game().start(7.0, ReducedMotion::preferred());
+        wheel()->spin();
 }
 
 QStringList WheelAccessible::keyBindingsForAction(const QString &) const

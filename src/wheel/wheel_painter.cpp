@@ -1,7 +1,7 @@
 #include "wheel/wheel_painter.h"
 
 #include "model/roulette.h"
-#include "platform/fonts.h"
+#include "style/fonts.h"
 
 #include <QGlyphRun>
 #include <QPainter>

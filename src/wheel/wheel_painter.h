@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/palette.h"
+#include "style/palette.h"
 
 #include <QColor>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // The shell's pieces that need no window manager: saved position, tray icon, one-instance guard.
-#include "app/floating_panel.h"
+#include "app/panel_window.h"
 #include "platform/single_instance.h"
-#include "platform/status_icon.h"
+#include "style/tray_icon_art.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -29,7 +29,7 @@ private slots:
         QFETCH(QPoint, expected);
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         const QSize size(300, 432);
-        const QPoint where = FloatingPanel::clampedPosition(area.topLeft() + saved, size, QStringLiteral("GONE-1"));
+        const QPoint where = PanelWindow::clampedPosition(area.topLeft() + saved, size, QStringLiteral("GONE-1"));
         const int x = expected.x() < 0 ? area.right() + 1 - size.width() : area.left() + expected.x();
         const int y = expected.y() < 0 ? area.bottom() + 1 - size.height() : area.top() + expected.y();
         QCOMPARE(where, QPoint(x, y));
@@ -44,7 +44,7 @@ private slots:
     void iconDrawsBallStrokesAndHole()
     {
         QFETCH(bool, dark);
-        const QIcon icon = StatusIcon::icon(dark);
+        const QIcon icon = TrayIconArt::icon(dark);
         const QColor ink = dark ? Qt::white : Qt::black;
         // The ball, centred on (15.5, 16) from the bottom left, in the tray's ink.
         QCOMPARE(icon.pixmap(QSize(20, 20), 1.0).toImage().pixelColor(15, 3), ink);

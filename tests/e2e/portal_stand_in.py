@@ -2,7 +2,8 @@
 """A stand-in XDG desktop portal for tests: owns org.freedesktop.portal.Desktop on the session bus
 and answers org.freedesktop.portal.Settings.Read for the appearance namespace (color-scheme 0,
 reduced-motion 0). Prints "ready" once the name is owned. A line "reduced-motion <n>" on stdin
-sets that value, emits SettingChanged and answers "set reduced-motion <n>"."""
+sets that value, emits SettingChanged and answers "set reduced-motion <n>". With --hang it takes
+every call and never answers, as a portal stuck at login does."""
 import sys
 
 from gi.repository import Gio, GLib
@@ -18,11 +19,15 @@ XML = """
 NAMESPACE = "org.freedesktop.appearance"
 PATH = "/org/freedesktop/portal/desktop"
 settings = {"color-scheme": 0, "reduced-motion": 0}
+HANG = "--hang" in sys.argv
+unanswered = []
 
 
 def on_call(connection, sender, path, interface, method, params, invocation):
     namespace, key = params.unpack()
-    if namespace != NAMESPACE or key not in settings:
+    if HANG:
+        unanswered.append(invocation)  # kept, so that the caller gets no error either
+    elif namespace != NAMESPACE or key not in settings:
         invocation.return_dbus_error("org.freedesktop.portal.Error.NotFound", "Requested setting not found")
     else:
         invocation.return_value(GLib.Variant("(v)", (GLib.Variant("u", settings[key]),)))

@@ -2,7 +2,8 @@
 """The real program seen by an AT-SPI client (libatspi through gi) on its own accessibility bus:
 the panel's controls, the wheel's description and its one action, spins started through
 accessibility actions and by a flick of the pointer, the assertive announcement of each result,
-and a reduced-motion spin (the preference served by a stand-in portal) that jumps to its end.
+and a reduced-motion spin (the preference served by a stand-in portal) that jumps to its end. With
+a portal that takes calls and never answers, a flick still spins.
 
 Usage: test_accessibility.py <path to zorvik>"""
 import ctypes
@@ -88,10 +89,7 @@ class AccessibilityTest(unittest.TestCase):
         d.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         poll(lambda: harness.Bus().call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
                                         "NameHasOwner", ("org.a11y.Bus",), "(s)")[0], what="the accessibility bus")
-        # The desktop's settings portal, with reduced motion off for now.
-        self.portal = d.spawn(["/usr/bin/python3", "-u", os.path.join(os.path.dirname(__file__), "portal_stand_in.py")],
-                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        self.assertEqual(self.portal.stdout.readline().strip(), "ready")
+        self.start_portal()
 
         Atspi.init()
         self.events = []
@@ -100,6 +98,13 @@ class AccessibilityTest(unittest.TestCase):
             self.listener.register(kind)
         self.app, self.window = d.start(QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         self.sampler = None
+
+    def start_portal(self, *options):
+        """The desktop's settings portal, with reduced motion off for now (--hang: one that never answers)."""
+        self.portal = self.desktop.spawn(
+            ["/usr/bin/python3", "-u", os.path.join(os.path.dirname(__file__), "portal_stand_in.py"), *options],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.assertEqual(self.portal.stdout.readline().strip(), "ready")
 
     def record(self, event):
         # Qt 6.4 sends the object with a description change, not the new text: read it as the
@@ -203,6 +208,19 @@ class AccessibilityTest(unittest.TestCase):
         self.assertIn(len(pictures), (2, 3))
         self.assertNotEqual(pictures[-1], pictures[-2])
         self.assertIsNone(self.app.poll())
+
+        # A portal that takes every call and never answers, from launch on: the desktop's
+        # preferences are still unanswered when the user lets go, and the flick spins all the same.
+        bus = harness.Bus()
+        bus.tray_menu()
+        bus.click("Quit Zorvik")
+        self.assertEqual(self.app.wait(10), 0)
+        self.portal.kill()
+        self.portal.wait(5)
+        self.start_portal("--hang")
+        self.app, self.window = self.desktop.start(QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.sampler = None
+        self.spin(self.controls(), flick=True)
 
 
 if __name__ == "__main__":

@@ -2,7 +2,7 @@
 
 // Pieces of a long run of spins, shared by the quick soak test and bench/bench_soak.
 
-#include "fakes.h"
+#include "support/fakes.h"
 
 #include <QFile>
 #include <QPointF>

@@ -3,7 +3,8 @@
 #include "object_census.h"
 #include "soak.h"
 
-#include "platform/user_settings.h"
+#include "platform/reduced_motion.h"
+#include "services/user_settings.h"
 #include "sound/rolling_audio.h"
 #include "wheel/wheel.h"
 
@@ -66,13 +67,15 @@ private slots:
 
         UserSettings settings;
         RecordingAudioOutput output;
-        RollingAudio audio(settings, output);
+        Settings audioSettings{settings};
+        RollingAudio audio(audioSettings, output);
         QCOMPARE(audio.volume(), volume);
         QCOMPARE(audio.muted(), muted);
         audio.setVolume(0.65);
         audio.setMuted(!muted);
         QCOMPARE(settings.lastWriteStored(), !ini.isNull());
-        const RollingAudio other(settings, output);
+        Settings otherSettings{settings};
+        const RollingAudio other(otherSettings, output);
         QCOMPARE(other.volume(), 0.65);
         QCOMPARE(other.muted(), !muted);
         if (ini.isNull()) {
@@ -145,7 +148,8 @@ private slots:
         QFETCH(QPointF, bad);
         Fakes fakes;
         Game game(fakes.services());
-        Wheel wheel(game);
+        ReducedMotion motion;
+        Wheel wheel(game, motion);
         game.select(Bet::red);
         const auto finite = [&] {
             return std::isfinite(game.wheel()) && std::isfinite(game.ball()) && std::isfinite(game.radius());
@@ -185,9 +189,9 @@ private slots:
     {
         Fakes fakes;
         CountingAudioOutput output(fakes.output);
-        GameServices services = fakes.services();
-        services.audioOutput = &output;
-        Game game(services);
+        const GameServices fakeServices = fakes.services();
+        Game game(GameServices{fakeServices.clock, fakeServices.ticker, fakeServices.random, fakeServices.announcer,
+                               fakeServices.settings, output});
         for (std::uint64_t i = 0; i < 37; ++i)
             fakes.random.words.push_back(ScriptedRandom::wordFor(i));
 
@@ -224,7 +228,8 @@ int main(int argc, char *argv[])
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromLocal8Bit(argv[2]));
         UserSettings settings;
         RecordingAudioOutput output;
-        RollingAudio audio(settings, output);
+        Settings audioSettings{settings};
+        RollingAudio audio(audioSettings, output);
         for (long long i = 1;; ++i) {
             audio.setVolume(double(i) + 0.5);
             audio.setMuted(i % 2 == 0);

@@ -6,10 +6,13 @@
 #include "panel/header_button.h"
 #include "panel/message_line.h"
 #include "panel/move_handle.h"
-#include "panel/palette.h"
 #include "platform/color_scheme.h"
-#include "platform/fonts.h"
-#include "platform/user_settings.h"
+#include "platform/reduced_motion.h"
+#include "services/settings.h"
+#include "services/user_settings.h"
+#include "style/fonts.h"
+#include "style/palette.h"
+#include "support/fakes.h"
 
 #include <QAccessible>
 #include <QFontMetricsF>
@@ -32,10 +35,6 @@ QVariant storedOnDisk()
         .value(key);
 }
 
-void setDesktopDark(bool dark)
-{
-    ColorScheme::shared().setPreference(dark ? ColorScheme::Preference::dark : ColorScheme::Preference::light);
-}
 
 QString accessibleText(QWidget *widget, QAccessible::Text kind)
 {
@@ -59,12 +58,13 @@ private slots:
     {
         QStandardPaths::setTestModeEnabled(true);
         Fonts::load();
-        setDesktopDark(false); // the desktop's own answer must not arrive mid-test
-        m_game = std::make_unique<Game>();
+        m_store = std::make_unique<UserSettings>();
+        m_settings = std::make_unique<Settings>(*m_store);
+        m_game = std::make_unique<Game>(m_fakes.services());
     }
     void init()
     {
-        UserSettings::shared().remove(key);
+        m_store->remove(key);
         setDesktopDark(false);
     }
 
@@ -121,7 +121,7 @@ private slots:
         QFETCH(bool, dark);
         setDesktopDark(desktopDark);
         if (stored.isValid())
-            UserSettings::shared().setValue(key, stored);
+            m_store->setValue(key, stored);
         auto content = makeContent();
         QCOMPARE(content->effectiveDark(), dark);
         QImage image(content->size(), QImage::Format_ARGB32_Premultiplied);
@@ -144,7 +144,7 @@ private slots:
     // The bet buttons and the message line, on a game of their own.
     void betButtonsAndMessageFollowTheGame()
     {
-        Game game;
+        Game game(m_fakes.services());
         BetButton red(game, Bet::red), black(game, Bet::black);
         MessageLine line(game);
         QCOMPARE(accessibleText(&red, QAccessible::Name), QStringLiteral("Bet Red"));
@@ -212,11 +212,23 @@ private slots:
 private:
     std::unique_ptr<Content> makeContent()
     {
-        auto content = std::make_unique<Content>(*m_game, [] {}, [](bool) {});
+        auto content = std::make_unique<Content>(*m_game, PanelServices{*m_settings, m_scheme, m_motion}, [] {},
+                                                 [](bool) {});
         content->show();
         [&] { QVERIFY(QTest::qWaitForWindowExposed(content.get())); }();
         return content;
     }
+    void setDesktopDark(bool dark)
+    {
+        m_scheme.setPreference(dark ? ColorScheme::Preference::dark : ColorScheme::Preference::light);
+    }
+
+    testing::Fakes m_fakes;
+    // The real file, in Qt's test location: another process reads what the popover wrote.
+    std::unique_ptr<UserSettings> m_store;
+    std::unique_ptr<Settings> m_settings;
+    ColorScheme m_scheme; // never started: the desktop's own answer must not arrive mid-test
+    ReducedMotion m_motion;
     std::unique_ptr<Game> m_game;
 };
 

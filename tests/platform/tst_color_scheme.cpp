@@ -75,32 +75,34 @@ private slots:
         QFETCH(bool, reduce);
         const bool portal = answer.typeId() != QMetaType::QString;
         QCOMPARE(portal ? ColorScheme::fromPortalValue(answer) : ColorScheme::fromGsettings(answer.toString()), scheme);
-        QCOMPARE(portal ? ReducedMotion::fromPortalValue(answer) : ReducedMotion::fromGsettings(answer.toString()),
+        QCOMPARE((portal ? ReducedMotion::fromPortalValue(answer) : ReducedMotion::fromGsettings(answer.toString()))
+                     .value_or(false),
                  reduce);
     }
 
-    void firstSourceThatAsksToReduceMotionDecides_data()
+    void firstSourceThatAnswersDecides_data()
     {
-        QTest::addColumn<QString>("answering"); // which sources ask to reduce motion
-        QTest::addColumn<QString>("asked");     // which sources were asked, in order
-        QTest::newRow("nobody") << u""_s << u"pgk"_s;
-        QTest::newRow("portal") << u"pgk"_s << u"p"_s;
-        QTest::newRow("gnome") << u"g"_s << u"pg"_s;
-        QTest::newRow("kde") << u"k"_s << u"pgk"_s;
+        // Each source's answer: '+' reduce, '-' do not, ' ' no say; in the order portal, GNOME, KDE.
+        QTest::addColumn<QString>("answers");
+        QTest::addColumn<bool>("reduce");
+        QTest::newRow("nobody answers") << u"   "_s << false;
+        QTest::newRow("portal reduces") << u"+--"_s << true;
+        QTest::newRow("portal says no, GNOME would") << u"-+ "_s << false;
+        QTest::newRow("GNOME first to answer") << u" + "_s << true;
+        QTest::newRow("KDE alone") << u"  +"_s << true;
+        QTest::newRow("KDE says no") << u"  -"_s << false;
     }
-    void firstSourceThatAsksToReduceMotionDecides()
+    void firstSourceThatAnswersDecides()
     {
-        QFETCH(QString, answering);
-        QFETCH(QString, asked);
-        QString order;
-        const auto source = [&](QChar name) {
-            return [&, name] {
-                order += name;
-                return answering.contains(name);
-            };
-        };
-        QCOMPARE(ReducedMotion::preferred({source(u'p'), source(u'g'), source(u'k')}), !answering.isEmpty());
-        QCOMPARE(order, asked);
+        QFETCH(QString, answers);
+        QFETCH(bool, reduce);
+        ReducedMotion motion; // never started: only these answers count
+        // Given last source first, so that the order of arrival cannot be what decides.
+        for (int i = 2; i >= 0; --i) {
+            const QChar a = answers[i];
+            motion.setAnswer(ReducedMotion::Source(i), a == u' ' ? std::nullopt : std::optional<bool>(a == u'+'));
+        }
+        QCOMPARE(motion.preferred(), reduce);
     }
 
     // KDE's AnimationDurationFactor of 0 reduces motion: the user's kdeglobals (under
@@ -133,7 +135,7 @@ private slots:
         }
         qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
         qputenv("XDG_CONFIG_DIRS", dirs.path().toLocal8Bit());
-        QCOMPARE(ReducedMotion::fromKdeglobalsFiles(ReducedMotion::kdeglobalsFiles()), reduce);
+        QCOMPARE(ReducedMotion::fromKdeglobalsFiles(ReducedMotion::kdeglobalsFiles()).value_or(false), reduce);
     }
 
     // Runs last: from here on this process's session bus is the private one.
@@ -179,6 +181,14 @@ private slots:
             scheme.setPreference(p);
         QVERIFY(scheme.prefersDark());
         QCOMPARE(changed.count(), 3);
+
+        // Reduced motion: read from the same portal without waiting, then followed.
+        ReducedMotion motion;
+        motion.start();
+        QVERIFY(!motion.preferred());
+        QTRY_COMPARE(portal.reads, 4); // its own key, GNOME's and KDE's
+        QVERIFY(settingChanged(u"reduced-motion"_s, 1));
+        QTRY_VERIFY(motion.preferred());
     }
     void cleanupTestCase()
     {

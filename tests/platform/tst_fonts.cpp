@@ -1,11 +1,13 @@
 // The panel's bundled resources: the fonts, the symbols drawn at a font's size, and the German
 // catalogue of the panel's fixed texts (other languages keep the English keys).
-#include "fakes.h"
+#include "support/fakes.h"
 
 #include "panel/content.h"
-#include "platform/fonts.h"
-#include "platform/symbols.h"
+#include "platform/color_scheme.h"
+#include "platform/reduced_motion.h"
 #include "platform/translations.h"
+#include "style/fonts.h"
+#include "style/symbols.h"
 #include "wheel/wheel.h"
 
 #include <QAbstractButton>
@@ -129,7 +131,9 @@ private slots:
 
         Fakes fakes;
         Game game(fakes.services());
-        Content content(game, {}, {});
+        ColorScheme scheme;
+        ReducedMotion motion;
+        Content content(game, {fakes.typedSettings, scheme, motion}, {}, {});
         const auto button = [&](const QString &name) { return content.findChild<QAbstractButton *>(name); };
         QCOMPARE(button(u"pin"_s)->toolTip(), texts[0]);
         QCOMPARE(button(u"hide"_s)->toolTip(), texts[1]);

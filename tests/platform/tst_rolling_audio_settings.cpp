@@ -1,7 +1,7 @@
 // The sound settings, kept in the user's INI file and written through at once.
-#include "fakes.h"
+#include "support/fakes.h"
 
-#include "platform/user_settings.h"
+#include "services/user_settings.h"
 #include "sound/rolling_audio.h"
 
 #include <QDir>
@@ -72,7 +72,8 @@ private slots:
         StoredSettings stored(ini);
         UserSettings settings;
         RecordingAudioOutput output;
-        RollingAudio audio(settings, output);
+        Settings audioSettings{settings};
+        RollingAudio audio(audioSettings, output);
         QCOMPARE(audio.volume(), volume); // NaN compares equal to NaN here
         QCOMPARE(audio.muted(), muted);
         // Reading creates no player and writes nothing.
@@ -90,7 +91,8 @@ private slots:
         StoredSettings stored;
         UserSettings settings;
         RecordingAudioOutput output;
-        RollingAudio audio(settings, output);
+        Settings audioSettings{settings};
+        RollingAudio audio(audioSettings, output);
         QSignalSpy changed(&audio, &RollingAudio::changed);
         audio.setVolume(0.25); // the values it already has
         audio.setMuted(false);
@@ -109,7 +111,8 @@ private slots:
         QVERIFY(stored.text().contains(u"soundVolume=1.5"_s) && stored.text().contains(u"soundMuted=true"_s));
 
         UserSettings next;
-        RollingAudio again(next, output);
+        Settings againSettings{next};
+        RollingAudio again(againSettings, output);
         QCOMPARE(again.volume(), 1.5);
         QVERIFY(again.muted());
 
@@ -130,11 +133,13 @@ private slots:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath(u"blocker/config"_s));
         UserSettings settings;
         RecordingAudioOutput output;
-        RollingAudio audio(settings, output);
+        Settings audioSettings{settings};
+        RollingAudio audio(audioSettings, output);
         audio.setVolume(0.6);
         audio.setMuted(true);
         QVERIFY(!settings.lastWriteStored());
-        RollingAudio other(settings, output);
+        Settings otherSettings{settings};
+        RollingAudio other(otherSettings, output);
         QCOMPARE(other.volume(), 0.6);
         QVERIFY(other.muted());
     }

@@ -1,4 +1,4 @@
-#include "platform/ramped_pcm_device.h"
+#include "sound/backend/ramped_pcm_device.h"
 
 #include <QtTest>
 

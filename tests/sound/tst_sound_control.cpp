@@ -1,8 +1,8 @@
-#include "sound/sound_control.h"
+#include "panel/sound_control.h"
 
-#include "fakes.h"
+#include "panel/volume_card.h"
 #include "sound/rolling_audio.h"
-#include "sound/volume_card.h"
+#include "support/fakes.h"
 
 #include <QPushButton>
 #include <QSlider>
@@ -38,7 +38,8 @@ struct Panel {
 
     MemorySettings settings;
     RecordingAudioOutput output;
-    RollingAudio audio{settings, output};
+    Settings audioSettings{settings};
+    RollingAudio audio{audioSettings, output};
     QWidget window;
     QWidget *header = new QWidget(&window);
     QWidget *wheel = new QWidget(&window);

@@ -1,11 +1,11 @@
 // Plays the rolling sound through a private PulseAudio server whose only sink is a null sink at
 // the sound's own format (24 kHz mono s16le), records its monitor with parec and checks what was
 // really played: samples, level, how fast muting and stopping act, and losing the server.
-#include "fakes.h"
-#include "platform/loaded_audio_output.h"
-#include "platform/sink_audio_output.h"
-#include "platform/sink_audio_player.h"
+#include "sound/backend/sink_audio_output.h"
+#include "sound/backend/sink_audio_player.h"
+#include "sound/loaded_audio_output.h"
 #include "sound/rolling_audio.h"
+#include "support/fakes.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -105,7 +105,9 @@ private slots:
     {
         QFETCH(double, volume);
         // The program's own output: the audio module, loaded on this first sound.
-        RollingAudio audio(m_settings, LoadedAudioOutput::shared());
+        Settings audioSettings{m_settings};
+        LoadedAudioOutput programOutput;
+        RollingAudio audio(audioSettings, programOutput);
         audio.setVolume(volume);
         const Samples expected = waveSamples(volume), heard = playOneSecond(audio, expected, rate / 4);
         // Per-sample gain at a steady volume: nothing but rounding between us and the sink.
@@ -123,7 +125,8 @@ private slots:
     void silencesWithinRampAndBuffer()
     {
         QFETCH(bool, byStop);
-        RollingAudio audio(m_settings, SinkAudioOutput::shared());
+        Settings audioSettings{m_settings};
+        RollingAudio audio(audioSettings, SinkAudioOutput::shared());
         const qsizetype mark = recordedSamples();
         audio.play(2.0);
         QVERIFY(waitForSound(mark, rate / 2)); // half a second in
@@ -151,7 +154,8 @@ private slots:
 
     void survivesLosingTheServer()
     {
-        RollingAudio audio(m_settings, SinkAudioOutput::shared());
+        Settings audioSettings{m_settings};
+        RollingAudio audio(audioSettings, SinkAudioOutput::shared());
         audio.play(2.0);
         QVERIFY(waitForSound(recordedSamples(), rate / 4));
 

@@ -1,6 +1,6 @@
-#include "fakes.h"
-#include "platform/sink_audio_output.h"
+#include "sound/backend/sink_audio_output.h"
 #include "sound/rolling_audio.h"
+#include "support/fakes.h"
 
 #include <QtTest>
 
@@ -18,7 +18,8 @@ private slots:
         clock.start();
         QVERIFY(!SinkAudioOutput::shared().createPlayer(RollingAudio::wave(1.0)));
         testing::MemorySettings settings;
-        RollingAudio audio(settings, SinkAudioOutput::shared());
+        Settings audioSettings{settings};
+        RollingAudio audio(audioSettings, SinkAudioOutput::shared());
         for (double duration : {0.1, 1.0, 6.2}) {
             audio.play(duration);
             audio.setMuted(true);

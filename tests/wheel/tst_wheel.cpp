@@ -1,7 +1,8 @@
 // The wheel widget: pointer input into the game, accessibility, and its drawing.
-#include "direct_wheel_drawing.h"
-#include "fakes.h"
+#include "support/direct_wheel_drawing.h"
+#include "support/fakes.h"
 
+#include "platform/reduced_motion.h"
 #include "wheel/wheel.h"
 
 #include <QAccessible>
@@ -53,7 +54,8 @@ int worstDistance(const QImage &a, const QImage &b, const std::function<bool(int
 struct Table {
     Fakes fakes;
     Game game{fakes.services()};
-    Wheel wheel{game};
+    ReducedMotion motion; // never started: no preference
+    Wheel wheel{game, motion};
 };
 
 } // namespace

@@ -1,0 +1,86 @@
+#include "app/shell.h"
+
+#include "app/panel_window.h"
+#include "app/tray_icon.h"
+#include "panel/content.h"
+
+#include <QCoreApplication>
+#include <QKeySequence>
+#include <QPointer>
+#include <QShortcut>
+
+namespace zorvik {
+
+Shell::Shell(QObject *parent)
+    : QObject(parent)
+    , m_game(GameServices{m_clock, m_ticker, m_random, m_announcer, m_settings, m_audioOutput})
+{
+    // The desktop's answers arrive while the panel is built and shown.
+    m_colorScheme.start();
+    m_reducedMotion.start();
+}
+
+Shell::~Shell()
+{
+    // The tray icon goes first so the tray never shows an icon whose menu is gone.
+    m_trayIcon.reset();
+    m_panel.reset();
+}
+
+void Shell::launch()
+{
+    m_panel = std::make_unique<PanelWindow>(m_settings);
+
+    // The content's commands reach the shell only while it exists.
+    const QPointer<Shell> self(this);
+    auto *content = new Content(
+        m_game, PanelServices{m_settings, m_colorScheme, m_reducedMotion},
+        [self] {
+            if (self)
+                self->hide();
+        },
+        [self](bool pinned) {
+            if (self)
+                self->pin(pinned);
+        },
+        m_panel.get());
+    m_panel->setContent(content);
+
+    auto *quitShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_panel.get());
+    connect(quitShortcut, &QShortcut::activated, this, &Shell::quit);
+
+    m_panel->centre();
+    m_panel->restorePosition();
+    m_panel->fitToContent();
+
+    m_trayIcon = std::make_unique<TrayIcon>(m_colorScheme, [self] { if (self) self->show(); },
+                                                [self] { if (self) self->quit(); });
+    show();
+}
+
+void Shell::show()
+{
+    if (m_panel)
+        m_panel->present();
+}
+
+void Shell::hide()
+{
+    if (m_panel)
+        m_panel->hide();
+}
+
+void Shell::pin(bool pinned)
+{
+    if (m_panel)
+        m_panel->setPinned(pinned);
+}
+
+void Shell::quit()
+{
+    if (m_panel)
+        m_panel->savePosition();
+    QCoreApplication::quit();
+}
+
+} // namespace zorvik

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "game/game.h"
+#include "platform/atspi_announcer.h"
+#include "platform/color_scheme.h"
+#include "platform/reduced_motion.h"
+#include "services/qt_ticker.h"
+#include "services/settings.h"
+#include "services/steady_clock.h"
+#include "services/system_random.h"
+#include "services/user_settings.h"
+#include "sound/loaded_audio_output.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace zorvik {
+
+class PanelWindow;
+class TrayIcon;
+
+// The program's one owner: it builds the real services (clock, timer, random source, settings,
+// audio, the desktop's preferences, AT-SPI), the Game over them, the panel window and the tray
+// icon, hands each what it needs, and carries out the window commands of the panel's content
+// and of the tray menu.
+class Shell : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Shell(QObject *parent = nullptr);
+    ~Shell() override;
+
+    // Builds the panel around its content, puts it where it was left, installs the tray icon
+    // and shows the panel.
+    void launch();
+
+    PanelWindow *panel() const { return m_panel.get(); }
+    TrayIcon *trayIcon() const { return m_trayIcon.get(); }
+    Game &game() { return m_game; }
+
+public slots:
+    // Brings the panel on screen, raised, with the keyboard.
+    void show();
+    void hide();
+    void pin(bool pinned);
+    void quit();
+
+private:
+    SteadyClock m_clock;
+    QtTicker m_ticker;
+    SystemRandom m_random;
+    AtSpiAnnouncer m_announcer;
+    UserSettings m_store;
+    Settings m_settings{m_store};
+    LoadedAudioOutput m_audioOutput;
+    ColorScheme m_colorScheme;
+    ReducedMotion m_reducedMotion;
+    Game m_game;
+    std::unique_ptr<PanelWindow> m_panel;
+    std::unique_ptr<TrayIcon> m_trayIcon;
+};
+
+} // namespace zorvik

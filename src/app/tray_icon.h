@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+namespace zorvik {
+
+class ColorScheme;
+
+// The tray icon with its menu: "Show Zorvik", a separator, "Quit Zorvik" (Ctrl+Q). A click on
+// the icon itself shows the panel as well. Works with a StatusNotifierItem host or an XEmbed
+// tray; without either the icon waits for one to appear.
+class TrayIcon : public QObject {
+    Q_OBJECT
+
+public:
+    TrayIcon(ColorScheme &colorScheme, std::function<void()> show, std::function<void()> quit,
+             QObject *parent = nullptr);
+    ~TrayIcon() override;
+
+    QSystemTrayIcon *systemTrayIcon() const { return m_tray; }
+    QMenu *menu() const { return m_menu; }
+    QAction *showAction() const { return m_show; }
+    QAction *quitAction() const { return m_quit; }
+
+    // Redraws the icon for the tray's current light or dark look.
+    void updateIcon();
+
+private:
+    ColorScheme &m_colorScheme;
+    QMenu *m_menu = nullptr;
+    QAction *m_show = nullptr;
+    QAction *m_quit = nullptr;
+    QSystemTrayIcon *m_tray = nullptr;
+};
+
+} // namespace zorvik

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+class QSlider;
+
+namespace zorvik {
+
+class VolumeCardHover;
+class RollingAudio;
+
+// The card that hangs below the sound control: a volume slider and the volume as a
+// percentage on a cream rounded card with a soft shadow. It lives in the control's top-level
+// window so that it lies over the wheel; the widget is a few pixels larger than the card on
+// every side to leave room for the shadow.
+class VolumeCard : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int cardWidth = 150;
+    static constexpr int inset = 10;
+    static constexpr int spacing = 8;
+    static constexpr int labelWidth = 30;
+    static constexpr int dropDown = 26;    // below the button's top edge
+    static constexpr int sliderSteps = 10000;
+
+    // anchor is the button the card hangs from; its appearance colours the card.
+    VolumeCard(RollingAudio &audio, VolumeCardHover &hover, QWidget *anchor, QWidget *parent);
+
+    // The volume as shown: volume x 100 truncated toward zero, then "%".
+    static QString percentText(double volume);
+
+    QSlider *slider() const { return m_slider; }
+    // The visible card within this widget (without the shadow margin).
+    QRect cardRect() const;
+    // Puts the card's top-trailing corner at the anchor's, 26 points further down.
+    void place();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void syncFromAudio();
+    void applySliderStyle(bool dark);
+    const QImage &shadow(qreal ratio);
+
+    RollingAudio &m_audio;
+    VolumeCardHover &m_hover;
+    QPointer<QWidget> m_anchor;
+    QSlider *m_slider;
+    int m_rowHeight = 0;
+    int m_styledDark = -1;
+    QImage m_shadow;
+};
+
+} // namespace zorvik
