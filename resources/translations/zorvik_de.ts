@@ -81,7 +81,7 @@
     </message>
 </context>
 <context>
-    <name>zorvik::StatusItem</name>
+    <name>zorvik::TrayIcon</name>
     <message>
         <source>Show Zorvik</source>
         <translation>Zorvik anzeigen</translation>
