@@ -111,7 +111,11 @@ void PanelWindow::fitToContent()
     wanted = wanted.boundedTo(m_content->maximumSize());
     const QRect before = geometry();
     setFixedSize(wanted);
-    move(before.left(), before.bottom() + 1 - wanted.height());
+    // The lower-left corner stays unless that puts part of the panel off its screen (a saved
+    // frame far taller or shorter than the content would otherwise push it off an edge).
+    const QScreen *screen = QGuiApplication::screenAt(before.topLeft());
+    move(clampedPosition(QPoint(before.left(), before.bottom() + 1 - wanted.height()), wanted,
+                         screen ? screen->name() : QString()));
     savePositionSoon();
 }
 

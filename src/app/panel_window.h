@@ -31,7 +31,8 @@ public:
     // Moves the window to the position saved by an earlier run, clamped onto a screen; false
     // when nothing was saved. From then on every move is saved.
     bool restorePosition();
-    // Sets the window to the content's size, keeping the lower-left corner where it is.
+    // Sets the window to the content's size, keeping the lower-left corner where it is as far as
+    // the panel stays whole on its screen.
     void fitToContent();
 
     // Writes the position now (moves are otherwise saved 100 ms after the last one).

@@ -3,13 +3,15 @@
 // all of QtNetwork (about 1 MB of resident memory at launch) for one abstract-namespace socket.
 #include "platform/single_instance.h"
 
-#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QScopeGuard>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <utility>
 
 #include <poll.h>
@@ -23,9 +25,17 @@ namespace zorvik {
 namespace {
 
 const QByteArray showCommand = QByteArrayLiteral("show\n");
+// What the running instance says once it has read "show": a hang-up without it means the
+// request was not heard (all client slots were taken).
+const QByteArray shownReply = QByteArrayLiteral("shown\n");
+// A client's deadline to speak, and a launch's to connect and hear the answer.
 constexpr int timeoutMs = 1000;
 // A client that says more than this without saying "show" is not one of ours.
 constexpr qsizetype maxMessage = 256;
+// Clients still to speak that are waited for at once; any more are hung up on at once.
+constexpr int maxWaiting = 4;
+// The names tried in turn while another user holds them: "<name>", "<name>-1", ...
+constexpr int nameCount = 4;
 
 // The abstract address: a leading NUL, then the name's bytes (no terminating NUL, the length
 // says where it ends).
@@ -63,6 +73,36 @@ bool writeAll(int fd, const QByteArray &data)
     return true;
 }
 
+bool sameUser(int socket)
+{
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == ::geteuid();
+}
+
+enum class Heard { more, show, nothing };
+
+// Reads what a client has sent so far, without waiting.
+Heard hear(int client, QByteArray &received)
+{
+    for (;;) {
+        char buffer[64];
+        const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            received.append(buffer, qsizetype(n));
+            if (received.contains("show"))
+                return Heard::show;
+            if (received.size() > maxMessage)
+                return Heard::nothing;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        // 0: the other side hung up; EAGAIN: wait for more; anything else: give up.
+        return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) ? Heard::more : Heard::nothing;
+    }
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(QString name, QObject *parent)
@@ -86,14 +126,16 @@ QString SingleInstance::defaultName()
     return QStringLiteral("zorvik-%1").arg(::getuid());
 }
 
-bool SingleInstance::notifyRunning()
+
+SingleInstance::Listener SingleInstance::ask(const QString &name)
 {
-    const Address address = abstractAddress(m_name);
+    const Address address = abstractAddress(name);
     if (!address.valid)
-        return false;
+        return Listener::nobody;
     const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (socket < 0)
-        return false;
+        return Listener::nobody;
+    const auto closeSocket = qScopeGuard([socket] { ::close(socket); });
     // A listener that stopped accepting must not hang this launch: connect and send time out.
     const timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
     ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
@@ -101,23 +143,25 @@ bool SingleInstance::notifyRunning()
     do
         connected = ::connect(socket, reinterpret_cast<const sockaddr *>(&address.address), address.length);
     while (connected < 0 && errno == EINTR);
-    const bool sent = connected == 0 && writeAll(socket, showCommand);
-    if (sent) {
-        // Wait for the running instance to hang up, so the message is read before this one exits.
-        pollfd hangup{socket, POLLIN, 0};
-        if (::poll(&hangup, 1, timeoutMs) > 0) {
-            char buffer[64];
-            while (::recv(socket, buffer, sizeof buffer, MSG_DONTWAIT) > 0) {
-            }
-        }
-    }
-    ::close(socket);
-    return sent;
+    // Refused: nobody listens. Any other failure (a full queue that timed out) leaves the
+    // listener unchecked, so it counts as someone else's.
+    if (connected < 0)
+        return errno == ECONNREFUSED ? Listener::nobody : Listener::stranger;
+    if (!sameUser(socket))
+        return Listener::stranger;
+    if (!writeAll(socket, showCommand))
+        return Listener::silent;
+    pollfd reply{socket, POLLIN, 0};
+    char buffer[16];
+    if (::poll(&reply, 1, timeoutMs) <= 0)
+        return Listener::silent;
+    const ssize_t n = ::recv(socket, buffer, sizeof buffer, 0);
+    return n > 0 && QByteArray(buffer, qsizetype(n)) == shownReply ? Listener::shown : Listener::silent;
 }
 
-bool SingleInstance::listen()
+bool SingleInstance::listen(const QString &name)
 {
-    const Address address = abstractAddress(m_name);
+    const Address address = abstractAddress(name);
     if (!address.valid)
         return false;
     const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -129,6 +173,7 @@ bool SingleInstance::listen()
         return false;
     }
     m_fd = socket;
+    m_name = name;
     m_listener = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
     connect(m_listener, &QSocketNotifier::activated, this, &SingleInstance::accept);
     return true;
@@ -138,17 +183,40 @@ bool SingleInstance::claim()
 {
     if (listening())
         return true;
-    if (notifyRunning())
-        return false;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (listen())
-            return true;
-        // The name is taken (EADDRINUSE): someone may have started listening between our first
-        // look and now. If nobody answers, try once more.
-        if (notifyRunning())
-            return false;
+    const QString first = m_name;
+    // An instance with its client slots taken is asked again for a while.
+    const QDeadlineTimer deadline(2 * timeoutMs);
+    const auto answer = [&deadline](const QString &name) {
+        Listener found = ask(name);
+        while (found == Listener::silent && !deadline.hasExpired()) {
+            ::poll(nullptr, 0, 20);
+            found = ask(name);
+        }
+        return found;
+    };
+    // This user's instance may be on any of the names (another user held the earlier ones when it
+    // started, and may have let go since): look at them all before taking the first free one.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int index = 0; index < nameCount; ++index) {
+            const QString name = index == 0 ? first : first + u'-' + QString::number(index);
+            Listener found = answer(name);
+            if (pass == 1 && found == Listener::nobody) {
+                if (listen(name)) {
+                    if (index > 0)
+                        std::fprintf(stderr, "zorvik: %s is held by another user; listening on %s\n",
+                                     qPrintable(first), qPrintable(name));
+                    return true;
+                }
+                found = answer(name); // someone may have started listening since the look
+            }
+            if (found == Listener::silent)
+                std::fprintf(stderr, "zorvik: the running instance on %s does not answer\n", qPrintable(name));
+            if (found == Listener::shown || found == Listener::silent)
+                return false;
+        }
     }
-    // Neither listening nor anyone to talk to: run on without the guard.
+    std::fprintf(stderr, "zorvik: %s and the names after it are held by other users; running without the guard\n",
+                 qPrintable(first));
     return true;
 }
 
@@ -166,50 +234,51 @@ void SingleInstance::accept()
                 continue;
             return; // EAGAIN: all taken; anything else: try again on the next wake-up
         }
-        watch(client);
+        // Another user's client is hung up on unheard. A launch has mostly said "show" by the
+        // time it is accepted and is answered at once; clients still to speak are waited for
+        // only while a slot is free.
+        QByteArray received;
+        const Heard heard = sameUser(client) ? hear(client, received) : Heard::nothing;
+        if (heard == Heard::more && m_waiting < maxWaiting)
+            watch(client, std::move(received));
+        else
+            finish(client, heard == Heard::show);
     }
 }
 
-void SingleInstance::watch(int client)
+void SingleInstance::watch(int client, QByteArray received)
 {
+    ++m_waiting;
     auto *notifier = new QSocketNotifier(client, QSocketNotifier::Read, this);
-    auto received = std::make_shared<QByteArray>();
-    connect(notifier, &QSocketNotifier::activated, this, [this, notifier, client, received] {
-        bool done = false;
-        bool show = false;
-        for (;;) {
-            char buffer[64];
-            const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
-            if (n > 0) {
-                received->append(buffer, qsizetype(n));
-                if (received->contains("show")) {
-                    show = true;
-                    done = true;
-                    break;
-                }
-                if (received->size() > maxMessage) {
-                    done = true;
-                    break;
-                }
-                continue;
-            }
-            if (n < 0 && errno == EINTR)
-                continue;
-            // 0: the other side hung up; EAGAIN: wait for more; anything else: give up.
-            done = n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
-            break;
-        }
-        if (!done)
-            return;
-        // Hang up: the launch that asked waits for this before it exits. The notifier leaves the
-        // children first, so the destructor never closes this descriptor a second time.
+    auto *deadline = new QTimer(notifier);
+    // The notifier leaves the children first, so the destructor never closes this descriptor a
+    // second time.
+    const auto done = [this, notifier, deadline, client](bool show) {
+        --m_waiting;
+        deadline->stop();
         notifier->setEnabled(false);
         notifier->setParent(nullptr);
         notifier->deleteLater();
-        ::close(client);
-        if (show)
-            emit showRequested();
+        finish(client, show);
+    };
+    connect(deadline, &QTimer::timeout, this, [done] { done(false); });
+    connect(notifier, &QSocketNotifier::activated, this, [done, client, received]() mutable {
+        const Heard heard = hear(client, received);
+        if (heard != Heard::more)
+            done(heard == Heard::show);
     });
+    deadline->setSingleShot(true);
+    deadline->start(timeoutMs);
+}
+
+void SingleInstance::finish(int client, bool show)
+{
+    // The launch that asked waits for the answer before it exits.
+    if (show)
+        writeAll(client, shownReply);
+    ::close(client);
+    if (show)
+        emit showRequested();
 }
 
 } // namespace zorvik

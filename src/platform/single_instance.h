@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -9,7 +10,9 @@ namespace zorvik {
 
 // One running program per user. The first launch listens on an abstract-namespace local socket
 // (it disappears with the process, so a killed instance leaves nothing stale behind); a later
-// launch finds it, asks it to show its panel, and ends.
+// launch finds it, asks it to show its panel, and ends. Abstract names carry no permissions, so
+// both ends check the peer's uid: a name held by another user is passed over for the next one
+// ("<name>-1", "<name>-2", ...), and clients of another user are hung up on.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -18,14 +21,12 @@ public:
     explicit SingleInstance(QString name = {}, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // Tries to tell a running instance to show itself; true when one took the message.
-    bool notifyRunning();
-    // Starts listening; on failure asks once more whether another instance just started, then
-    // tries to listen again. Returns false when this process should end because another one
-    // runs (and has been told to show itself).
+    // Asks this user's running instance to show its panel, or else starts listening. Returns
+    // false when this process should end because another one runs (and has been told).
     bool claim();
     // Whether this process is the one listening.
     bool listening() const;
+    // The name listened on once claimed (the given one unless another user held it).
     QString name() const { return m_name; }
 
     static QString defaultName();
@@ -35,12 +36,16 @@ signals:
     void showRequested();
 
 private:
-    bool listen();
+    enum class Listener { nobody, stranger, shown, silent };
+    static Listener ask(const QString &name);
+    bool listen(const QString &name);
     void accept();
-    void watch(int client);
+    void watch(int client, QByteArray received);
+    void finish(int client, bool show);
 
     QString m_name;
     int m_fd = -1;
+    int m_waiting = 0;
     QSocketNotifier *m_listener = nullptr;
 };
 

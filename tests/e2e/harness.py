@@ -21,8 +21,13 @@ def in_private_bus():
     env = {k: v for k, v in os.environ.items()
            if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY")}
     env.update(ZORVIK_E2E_PRIVATE_BUS="1")
-    os.execvpe("dbus-run-session", ["dbus-run-session", "--", sys.executable,
-                                    os.path.abspath(sys.argv[0])] + sys.argv[1:], env)
+    # As root, also in a network namespace of its own: the single-instance name (an abstract
+    # socket) then never meets the program of another test running at the same time.
+    own_net = ["unshare", "--net"]
+    if os.geteuid() != 0 or subprocess.run(own_net + ["true"], stderr=subprocess.DEVNULL).returncode != 0:
+        own_net = []
+    argv = own_net + ["dbus-run-session", "--", sys.executable, os.path.abspath(sys.argv[0])] + sys.argv[1:]
+    os.execvpe(argv[0], argv, env)
 
 
 def poll(predicate, timeout=20.0, interval=0.05, what="condition"):
@@ -162,9 +167,10 @@ class Desktop:
             return bool(bounding.value)
         return self._xlib(ask)
 
-    def launch(self, **env):
-        """Starts zorvik (its output goes to the test's), with extra environment variables."""
-        process = subprocess.Popen([self.binary], env=dict(self.env, **env), stdout=subprocess.DEVNULL)
+    def launch(self, stderr=None, **env):
+        """Starts zorvik (its errors go to the test's unless stderr says), with extra environment variables."""
+        process = subprocess.Popen([self.binary], env=dict(self.env, **env), stdout=subprocess.DEVNULL,
+                                   stderr=stderr, text=True)
         self.apps.append(process)
         return process
 
@@ -181,9 +187,9 @@ class Desktop:
         found = self.run(["xdotool", "search", "--name", "^Zorvik$"], check=False).stdout.split()
         return [int(w) for w in found if (self.info(w) or {}).get("width", 0) >= 200]
 
-    def start(self, **env):
+    def start(self, stderr=None, **env):
         """Launches zorvik and waits for its panel to show: (process, panel window)."""
-        app = self.launch(**env)
+        app = self.launch(stderr, **env)
         window = poll(lambda: (self.panels() or [None])[0], what="the panel window")
         self.wait_mapped(window)
         return app, window
