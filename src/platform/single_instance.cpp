@@ -126,7 +126,6 @@ QString SingleInstance::defaultName()
     return QStringLiteral("zorvik-%1").arg(::getuid());
 }
 
-
 SingleInstance::Listener SingleInstance::ask(const QString &name)
 {
     const Address address = abstractAddress(name);
