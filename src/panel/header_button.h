@@ -16,7 +16,6 @@ public:
 
     // Opacity of the headerTint-filled rounded background (corner radius 9); 0 draws none.
     void setBackgroundOpacity(double opacity);
-    double backgroundOpacity() const { return m_backgroundOpacity; }
 
     void setSymbol(const QString &symbol);
     QString symbol() const { return m_symbol; }
