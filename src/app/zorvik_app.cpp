@@ -1,5 +1,6 @@
 #include "app/zorvik_app.h"
 
+#include "app/command_line.h"
 #include "app/shell.h"
 #include "platform/font_warmup.h"
 #include "platform/single_instance.h"
@@ -39,6 +40,8 @@ bool ZorvikApp::hasDisplay()
 
 int ZorvikApp::main(int argc, char *argv[])
 {
+    if (const std::optional<int> status = CommandLine::answer(argc, argv))
+        return *status;
     if (!hasDisplay()) {
         std::fputs("zorvik: no graphical display (DISPLAY and WAYLAND_DISPLAY are unset)\n", stderr);
         return 1;

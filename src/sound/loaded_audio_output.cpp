@@ -11,14 +11,17 @@ namespace {
 
 using Entry = AudioOutput *(*)();
 
-// Where the module is looked for: beside an installed program first, then in the build tree.
+// Where the module is looked for: beside an installed program first, then (unless built for a
+// package) in the build tree.
 QStringList candidates()
 {
     QStringList paths;
     if (QCoreApplication::instance())
         paths << QDir(QCoreApplication::applicationDirPath())
                      .filePath(QStringLiteral(ZORVIK_AUDIO_MODULE_FROM_BINDIR));
+#ifdef ZORVIK_AUDIO_MODULE_BUILT
     paths << QStringLiteral(ZORVIK_AUDIO_MODULE_BUILT);
+#endif
     return paths;
 }
 

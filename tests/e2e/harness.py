@@ -2,6 +2,7 @@
 inside its own session bus, with Xvfb on a free display, openbox and, where asked, a tray, and a
 fresh home; all of it stops afterwards. Readiness is polled, never slept for."""
 import ctypes
+import math
 import os
 import re
 import shutil
@@ -205,6 +206,13 @@ class Desktop:
     def click_panel(self, window, x, y, button=1):
         info = self.info(window)
         self.run(["xdotool", "mousemove", "--sync", str(info["x"] + x), str(info["y"] + y), "click", str(button)])
+
+    def flick(self, window):
+        """A quick sweep clockwise over the lower right of the panel's wheel, well away from the hub."""
+        info = self.info(window)
+        cx, cy = info["x"] + WHEEL_CENTRE[0], info["y"] + WHEEL_CENTRE[1]
+        self.drag([(round(cx + 105 * math.cos(i * math.pi / 16)), round(cy + 105 * math.sin(i * math.pi / 16)))
+                   for i in range(9)], step_delay=0.008)
 
     def drag(self, points, step_delay, settle=0.0):
         """Presses at the first point, moves through the rest, releases at the last. settle: a

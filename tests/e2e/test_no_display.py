@@ -1,7 +1,10 @@
 #!/usr/bin/python3
 """Without any display the program says so in one line and ends with status 1, before Qt would
-abort; empty variables count as unset. Usage: test_no_display.py <path to zorvik>"""
+abort; empty variables count as unset. The command line is answered before that: --help and
+--version (the changelog's) with status 0, a mistake in one line with status 2, while Qt's own
+options are left to Qt. Usage: test_no_display.py <path to zorvik>"""
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -9,16 +12,26 @@ import unittest
 
 BINARY = None
 MESSAGE = "zorvik: no graphical display (DISPLAY and WAYLAND_DISPLAY are unset)\n"
+HINT = ". Try 'zorvik --help'.\n"
+CHANGELOG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "debian", "changelog")
 
 
 class NoDisplayTest(unittest.TestCase):
-    def test_one_line_and_status_1(self):
+    def test_one_line_and_status(self):
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        for extra in ({}, {"DISPLAY": "", "WAYLAND_DISPLAY": ""}):
-            with self.subTest(**extra), tempfile.TemporaryDirectory() as home:
-                result = subprocess.run([BINARY], env=dict(env, HOME=home, XDG_CONFIG_HOME=home, **extra),
+        version = re.match(r"zorvik \((.+?)\)", open(CHANGELOG).readline()).group(1)
+        empty = {"DISPLAY": "", "WAYLAND_DISPLAY": ""}
+        for args, extra, *expected in (([], {}, 1, "", MESSAGE), ([], empty, 1, "", MESSAGE),
+                                       (["-session", "7", "-style=fusion"], {}, 1, "", MESSAGE),
+                                       (["--version"], {}, 0, f"zorvik {version}\n", ""),
+                                       (["--bogus"], {}, 2, "", f"zorvik: Unknown option 'bogus'{HINT}"),
+                                       (["stray"], empty, 2, "", f"zorvik: Unexpected argument 'stray'{HINT}")):
+            with self.subTest(args=args, **extra), tempfile.TemporaryDirectory() as home:
+                result = subprocess.run([BINARY, *args], env=dict(env, HOME=home, XDG_CONFIG_HOME=home, **extra),
                                         capture_output=True, text=True, timeout=30)
-                self.assertEqual((result.returncode, result.stdout, result.stderr), (1, "", MESSAGE))
+                self.assertEqual((result.returncode, result.stdout, result.stderr), tuple(expected))
+        result = subprocess.run([BINARY, "--help"], env=env, capture_output=True, text=True, timeout=30)
+        self.assertEqual((result.returncode, result.stdout.split("\n")[0]), (0, f"Usage: {BINARY} [options]"))
 
 
 if __name__ == "__main__":
