@@ -3,6 +3,7 @@
 #include "app/panel_window.h"
 #include "app/tray_icon.h"
 #include "panel/content.h"
+#include "panel/spoken_notification.h"
 
 #include <QCoreApplication>
 #include <QKeySequence>
@@ -45,6 +46,10 @@ void Shell::launch()
         },
         m_panel.get());
     m_panel->setContent(content);
+    m_announcer.setFallback([notification = QPointer<SpokenNotification>(content->notification())](const QString &text) {
+        if (notification)
+            notification->present(text);
+    });
 
     auto *quitShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_panel.get());
     connect(quitShortcut, &QShortcut::activated, this, &Shell::quit);

@@ -1,6 +1,7 @@
 #include "panel/bet_button.h"
 
 #include "game/game.h"
+#include "platform/atspi_events.h"
 #include "style/fonts.h"
 #include "style/palette.h"
 #include "style/symbols.h"
@@ -118,8 +119,7 @@ void BetButton::refresh()
     const bool nowChosen = chosen();
     if (nowChosen != m_wasChosen) {
         m_wasChosen = nowChosen;
-        QAccessibleEvent description(this, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&description);
+        AtSpiEvents::descriptionChanged(this, stateText());
     }
     update();
 }

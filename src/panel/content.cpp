@@ -96,18 +96,24 @@ Content::Content(Game &game, const PanelServices &services, std::function<void()
     auto *wheel = new Wheel(m_game, m_services.reducedMotion, this);
     column->addWidget(wheel, 0, Qt::AlignHCenter);
 
-    column->addWidget(new MessageLine(m_game, this));
+    auto *messageLine = new MessageLine(m_game, this);
+    m_notification = messageLine->notification();
+    column->addWidget(messageLine);
 
     auto *betRow = new QWidget(this);
     auto *bets = new QHBoxLayout(betRow);
     bets->setContentsMargins(rowSide, 0, rowSide, rowBelow);
     bets->setSpacing(rowSpacing);
+    // Tab goes on from the header to the bets and then to the wheel: choose, then spin.
+    QWidget *previous = m_pinButton;
     for (const Bet bet : allBets) {
         auto *button = new BetButton(m_game, bet, betRow);
         button->setObjectName(bet == Bet::red ? QStringLiteral("betRed") : QStringLiteral("betBlack"));
         bets->addWidget(button);
+        setTabOrder(previous, button);
+        previous = button;
     }
-    setTabOrder(m_pinButton, wheel);
+    setTabOrder(previous, wheel);
     column->addWidget(betRow);
 
     column->addWidget(new HintLine(this));

@@ -14,6 +14,7 @@ class Game;
 class HeaderButton;
 class ReducedMotion;
 class Settings;
+class SpokenNotification;
 
 // What the panel reads from the desktop and the user's settings; all outlive the panel.
 struct PanelServices {
@@ -39,6 +40,9 @@ public:
     bool appearanceOpen() const { return m_appearanceOpen; }
     // Made on first use: most launches never open it.
     AppearancePopover *appearancePopover() const;
+    // Where the game's announcements are spoken by screen readers that do not listen for
+    // AT-SPI announcements.
+    SpokenNotification *notification() const { return m_notification; }
 
 public slots:
     // Reads the setting again and applies it to the whole panel.
@@ -65,6 +69,7 @@ private:
     HeaderButton *m_appearanceButton = nullptr;
     HeaderButton *m_pinButton = nullptr;
     mutable AppearancePopover *m_popover = nullptr;
+    SpokenNotification *m_notification = nullptr;
 };
 
 } // namespace zorvik

@@ -1,9 +1,12 @@
 #include "panel/message_line.h"
 
 #include "game/game.h"
+#include "panel/spoken_notification.h"
 #include "style/fonts.h"
 #include "style/palette.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -18,10 +21,36 @@ QFont messageFont(double scale)
 {
     return Fonts::rounded(fontSize * scale, QFont::Medium);
 }
+
+// The panel's status line: a status bar named by its text.
+class StatusBarAccessible : public QAccessibleWidget {
+public:
+    explicit StatusBarAccessible(MessageLine *line) : QAccessibleWidget(line, QAccessible::StatusBar) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name)
+            return static_cast<const MessageLine *>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface *statusBarAccessible(const QString &, QObject *object)
+{
+    if (auto *line = qobject_cast<MessageLine *>(object))
+        return new StatusBarAccessible(line);
+    return nullptr;
+}
 } // namespace
 
-MessageLine::MessageLine(Game &game, QWidget *parent) : QLabel(parent), m_game(game)
+MessageLine::MessageLine(Game &game, QWidget *parent)
+    : QLabel(parent), m_game(game), m_notification(new SpokenNotification(this))
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(statusBarAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setFixedHeight(lineHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(&m_game, &Game::changed, this, &MessageLine::refresh);

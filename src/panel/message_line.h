@@ -7,11 +7,13 @@
 namespace zorvik {
 
 class Game;
+class SpokenNotification;
 
 // The game's status line under the wheel: one line, 32 high, 10 free on either side. A text
 // too wide for the line is drawn smaller, down to 0.85 of its size, and only then cut off at
-// the end; it never wraps. (A QLabel underneath, so that assistive technologies read it as
-// static text; the drawing is our own.)
+// the end; it never wraps. (A QLabel underneath, whose text is its accessible name; the drawing
+// is our own.) Assistive technologies see the status bar of the panel, holding the notification
+// that speaks the game's announcements where no screen reader listens for AT-SPI ones.
 class MessageLine : public QLabel {
     Q_OBJECT
 
@@ -29,6 +31,8 @@ public:
 
     static constexpr double minimumScale = 0.85;
 
+    SpokenNotification *notification() const { return m_notification; }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -39,6 +43,7 @@ private:
     void refresh();
 
     Game &m_game;
+    SpokenNotification *m_notification;
 };
 
 } // namespace zorvik

@@ -16,25 +16,13 @@ void PlainButton::keyPressEvent(QKeyEvent *event)
 
 void PlainButton::focusInEvent(QFocusEvent *event)
 {
-    switch (event->reason()) {
-    case Qt::TabFocusReason:
-    case Qt::BacktabFocusReason:
-    case Qt::ShortcutFocusReason:
-        m_keyboardFocus = true;
-        break;
-    case Qt::PopupFocusReason:
-    case Qt::ActiveWindowFocusReason:
-        break; // coming back from a popover or another window: keep how the focus arrived
-    default:
-        m_keyboardFocus = false;
-    }
+    m_keyboardFocus.focusIn(event);
     QAbstractButton::focusInEvent(event);
 }
 
 void PlainButton::focusOutEvent(QFocusEvent *event)
 {
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        m_keyboardFocus = false;
+    m_keyboardFocus.focusOut(event);
     QAbstractButton::focusOutEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "style/keyboard_focus.h"
+
 #include <QAbstractButton>
 
 namespace zorvik {
@@ -15,14 +17,14 @@ public:
 
 protected:
     // True while the button holds a focus that arrived by Tab, Backtab or a shortcut.
-    bool showsFocusRing() const { return m_keyboardFocus && hasFocus(); }
+    bool showsFocusRing() const { return m_keyboardFocus.ringShown(this); }
 
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    bool m_keyboardFocus = false;
+    KeyboardFocus m_keyboardFocus;
 };
 
 } // namespace zorvik

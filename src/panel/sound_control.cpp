@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QSlider>
 
 namespace zorvik {
@@ -62,6 +63,16 @@ void SoundControl::moveEvent(QMoveEvent *event)
     if (m_card && m_card->isVisible())
         m_card->place();
     HeaderButton::moveEvent(event);
+}
+
+void SoundControl::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && m_hover.expanded()) {
+        m_hover.escape();
+        event->accept();
+        return;
+    }
+    HeaderButton::keyPressEvent(event);
 }
 
 bool SoundControl::eventFilter(QObject *watched, QEvent *event)

@@ -11,7 +11,7 @@ namespace zorvik {
 class RollingAudio;
 
 // The header's speaker button (28 x 32): a click mutes or unmutes; hover or keyboard focus
-// opens the volume card below it.
+// opens the volume card below it, and Escape closes it.
 class SoundControl : public HeaderButton {
     Q_OBJECT
 
@@ -31,6 +31,7 @@ protected:
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

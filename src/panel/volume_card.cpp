@@ -1,5 +1,7 @@
 #include "panel/volume_card.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -111,11 +113,53 @@ void drawTabular(QPainter &painter, const QRectF &rect, const QString &text)
     }
 }
 
+// The card's slider as screen readers hear it: the percentage the card shows, 0 to 100 in steps
+// of one, rather than the slider's own fine steps.
+class VolumeSliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    VolumeSliderAccessible(QSlider *slider, VolumeCard *card)
+        : QAccessibleWidget(slider, QAccessible::Slider), m_card(card)
+    {
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return VolumeCard::percent(m_card->audio().volume()); }
+    void setCurrentValue(const QVariant &value) override
+    {
+        const double percent = std::clamp(value.toDouble(), 0.0, 100.0);
+        static_cast<QSlider *>(widget())->setValue(int(std::lround(percent * VolumeCard::sliderSteps / 100)));
+    }
+    QVariant maximumValue() const override { return 100.0; }
+    QVariant minimumValue() const override { return 0.0; }
+    QVariant minimumStepSize() const override { return 1.0; }
+
+private:
+    VolumeCard *m_card;
+};
+
+QAccessibleInterface *volumeSliderAccessible(const QString &, QObject *object)
+{
+    auto *slider = qobject_cast<QSlider *>(object);
+    auto *card = slider ? qobject_cast<VolumeCard *>(slider->parentWidget()) : nullptr;
+    return card ? new VolumeSliderAccessible(slider, card) : nullptr;
+}
+
 } // namespace
 
 VolumeCard::VolumeCard(RollingAudio &audio, VolumeCardHover &hover, QWidget *anchor, QWidget *parent)
     : QWidget(parent), m_audio(audio), m_hover(hover), m_anchor(anchor), m_slider(new QSlider(Qt::Horizontal, this))
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(volumeSliderAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover, false);
 
@@ -145,11 +189,15 @@ VolumeCard::VolumeCard(RollingAudio &audio, VolumeCardHover &hover, QWidget *anc
     syncFromAudio();
 }
 
-QString VolumeCard::percentText(double volume)
+double VolumeCard::percent(double volume)
 {
     const double percent = std::trunc(volume * 100);
-    const long long value = std::isfinite(percent) ? static_cast<long long>(percent) : 0;
-    return QString::asprintf("%lld%%", value);
+    return std::isfinite(percent) ? percent : 0.0;
+}
+
+QString VolumeCard::percentText(double volume)
+{
+    return QString::asprintf("%lld%%", static_cast<long long>(percent(volume)));
 }
 
 QRect VolumeCard::cardRect() const
@@ -173,8 +221,6 @@ void VolumeCard::syncFromAudio()
         const QSignalBlocker block(m_slider);
         m_slider->setValue(int(std::lround(volume * sliderSteps)));
     }
-    // The slider's value text does not reach screen readers through Qt's bridge: mirror it.
-    m_slider->setAccessibleDescription(percentText(m_audio.volume()));
     update();
 }
 
@@ -246,6 +292,10 @@ void VolumeCard::leaveEvent(QEvent *event)
 void VolumeCard::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
+        // The keyboard focus goes back to the sound control before the slider it is on goes
+        // away (else it would move on to the next control), and the card stays closed.
+        if (m_slider->hasFocus() && m_anchor)
+            m_anchor->setFocus(Qt::BacktabFocusReason);
         m_hover.escape();
         event->accept();
         return;

@@ -29,10 +29,13 @@ public:
     // anchor is the button the card hangs from; its appearance colours the card.
     VolumeCard(RollingAudio &audio, VolumeCardHover &hover, QWidget *anchor, QWidget *parent);
 
-    // The volume as shown: volume x 100 truncated toward zero, then "%".
+    // The volume as shown: volume x 100 truncated toward zero (what screen readers hear as the
+    // slider's value), then "%".
+    static double percent(double volume);
     static QString percentText(double volume);
 
     QSlider *slider() const { return m_slider; }
+    RollingAudio &audio() const { return m_audio; }
     // The visible card within this widget (without the shadow margin).
     QRect cardRect() const;
     // Puts the card's top-trailing corner at the anchor's, 26 points further down.

@@ -1,36 +1,119 @@
 #include "platform/atspi_announcer.h"
 
-#include <QAccessible>
+#include "platform/atspi_events.h"
+
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusVariant>
-#include <QVariantMap>
+#include <QDBusPendingCallWatcher>
 
 using namespace Qt::StringLiterals;
 
 namespace zorvik {
 
+namespace {
+
+const QString registryService = u"org.a11y.atspi.Registry"_s;
+const QString registryPath = u"/org/a11y/atspi/registry"_s;
+const QString registryInterface = u"org.a11y.atspi.Registry"_s;
+constexpr int queryTimeoutMs = 5000;
+
+// libatspi registers "object:announcement"; older clients spelled event names in D-Bus case.
+bool isAnnouncementListener(const QString &event)
+{
+    return event.toLower().remove(u'-').startsWith(u"object:announcement"_s);
+}
+
+// The registry's answer, a(ss): (client bus name, event name) pairs. The signature has been
+// checked by the caller.
+bool listensForAnnouncements(const QDBusArgument &listeners)
+{
+    bool heard = false;
+    listeners.beginArray();
+    while (!listeners.atEnd()) {
+        QString client;
+        QString event;
+        listeners.beginStructure();
+        listeners >> client >> event;
+        listeners.endStructure();
+        heard = heard || isAnnouncementListener(event);
+    }
+    listeners.endArray();
+    return heard;
+}
+
+} // namespace
+
+AtSpiAnnouncer::AtSpiAnnouncer(QObject *parent) : QObject(parent)
+{
+    QAccessible::installActivationObserver(this);
+    if (QAccessible::isActive())
+        watchRegistry(true);
+}
+
+AtSpiAnnouncer::~AtSpiAnnouncer()
+{
+    QAccessible::removeActivationObserver(this);
+}
+
+void AtSpiAnnouncer::setFallback(std::function<void(const QString &)> fallback)
+{
+    m_fallback = std::move(fallback);
+}
+
 void AtSpiAnnouncer::announce(const QString &message)
 {
     if (!QAccessible::isActive() || !qApp)
         return;
-    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(qApp);
-    if (!root)
-        return;
+    // Detail, politeness 2 (assertive), the text.
+    AtSpiEvents::send(qApp, u"Announcement"_s, QString(), 2, message);
+    if (!m_announcementsHeard && m_fallback)
+        m_fallback(message);
+}
 
-    // Qt's AT-SPI bridge opens its bus connection under the name "a11y"; reuse it rather than
-    // opening a second one, so the signal comes from the sender the listeners already know.
+void AtSpiAnnouncer::accessibilityActiveChanged(bool active)
+{
+    watchRegistry(active);
+}
+
+void AtSpiAnnouncer::watchRegistry(bool watch)
+{
+    QDBusConnection bus(u"a11y"_s);
+    if (watch == m_watching || !bus.isConnected())
+        return;
+    m_watching = watch;
+    for (const QString &signal : {u"EventListenerRegistered"_s, u"EventListenerDeregistered"_s}) {
+        if (watch)
+            bus.connect(registryService, registryPath, registryInterface, signal, this, SLOT(queryListeners()));
+        else
+            bus.disconnect(registryService, registryPath, registryInterface, signal, this, SLOT(queryListeners()));
+    }
+    if (watch) {
+        queryListeners();
+    } else {
+        ++m_query;
+        m_announcementsHeard = false;
+    }
+}
+
+void AtSpiAnnouncer::queryListeners()
+{
     QDBusConnection bus(u"a11y"_s);
     if (!bus.isConnected())
         return;
-
-    const QString path = u"/org/a11y/atspi/accessible/"_s + QString::number(QAccessible::uniqueId(root));
-    QDBusMessage signal =
-        QDBusMessage::createSignal(path, u"org.a11y.atspi.Event.Object"_s, u"Announcement"_s);
-    // Signature (siiva{sv}): detail, politeness (2 = assertive), unused, the text, no properties.
-    signal << QString() << 2 << 0 << QVariant::fromValue(QDBusVariant(message)) << QVariantMap();
-    bus.send(signal);
+    const quint64 query = ++m_query;
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(registryService, registryPath, registryInterface, u"GetRegisteredEvents"_s);
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, queryTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, query](QDBusPendingCallWatcher *answer) {
+        answer->deleteLater();
+        const QDBusMessage reply = answer->reply();
+        // A late, failed or malformed answer leaves what was known.
+        if (query != m_query || reply.type() != QDBusMessage::ReplyMessage || reply.signature() != u"a(ss)"_s)
+            return;
+        m_announcementsHeard = listensForAnnouncements(reply.arguments().constFirst().value<QDBusArgument>());
+    });
 }
 
 } // namespace zorvik

@@ -7,6 +7,7 @@
 #include "wheel/wheel_painter.h"
 
 #include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,6 +17,10 @@ namespace zorvik {
 
 namespace {
 constexpr double minimumDistance = 2.0;
+// The focus ring lies round the outer rim (radius 160 of the 164 design units), inside the
+// 280-point frame.
+constexpr double ringRadius = 138.5;
+constexpr double ringWidth = 2.5;
 }
 
 Wheel::Wheel(Game &game, const ReducedMotion &reducedMotion, QWidget *parent)
@@ -24,6 +29,7 @@ Wheel::Wheel(Game &game, const ReducedMotion &reducedMotion, QWidget *parent)
     WheelAccessible::registerFactory();
     setFixedSize(side, side);
     setAttribute(Qt::WA_TranslucentBackground);
+    setFocusPolicy(Qt::TabFocus);
     m_reportedValue = accessibleValue();
     connect(&m_game, &Game::changed, this, &Wheel::gameChanged);
 }
@@ -39,7 +45,9 @@ void Wheel::gameChanged()
     const QString value = accessibleValue();
     if (value != m_reportedValue) {
         m_reportedValue = value;
-        WheelAccessible::valueChanged(this, value);
+        // The result that ends a spin is the game's announcement; spoken here as well, a screen
+        // reader on the focused wheel would say it twice.
+        WheelAccessible::valueChanged(this, value, m_game.spinning());
     }
 }
 
@@ -47,7 +55,14 @@ void Wheel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const WheelFrame frame{m_game.wheel(), m_game.ball(), m_game.radius(), m_game.result()};
-    WheelPainter::paint(painter, QSizeF(size()), frame, isDarkAppearance(this));
+    const bool dark = isDarkAppearance(this);
+    WheelPainter::paint(painter, QSizeF(size()), frame, dark);
+    if (m_keyboardFocus.ringShown(this)) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(withOpacity(Palette::headerTint().resolve(dark), 0.9), ringWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(QPointF(side / 2.0, side / 2.0), ringRadius, ringRadius);
+    }
 }
 
 bool Wheel::insideCircle(QPointF point) const
@@ -98,6 +113,33 @@ void Wheel::mouseReleaseEvent(QMouseEvent *event)
     m_dragging = false;
     if (dragged)
         m_game.release(m_reducedMotion.preferred());
+}
+
+void Wheel::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // A held key spins once.
+    if (!event->isAutoRepeat())
+        spin();
+    event->accept();
+}
+
+void Wheel::focusInEvent(QFocusEvent *event)
+{
+    m_keyboardFocus.focusIn(event);
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void Wheel::focusOutEvent(QFocusEvent *event)
+{
+    m_keyboardFocus.focusOut(event);
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void Wheel::spin()

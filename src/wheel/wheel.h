@@ -1,5 +1,7 @@
 #pragma once
 
+#include "style/keyboard_focus.h"
+
 #include <QPointF>
 #include <QString>
 #include <QWidget>
@@ -11,7 +13,9 @@ class ReducedMotion;
 
 // The roulette wheel: 280 x 280, drawn from the game's state, flicked with the pointer.
 // Only the inscribed circle takes presses; a drag starts after 2 points of movement and hands
-// every further location to the game in the wheel's 328 x 328 design space.
+// every further location to the game in the wheel's 328 x 328 design space. Tab reaches it (a
+// click does not take the focus), a ring round the rim shows a focus that came from the
+// keyboard, and Space or Return spins it as the accessible "Spin" does.
 class Wheel : public QWidget {
     Q_OBJECT
 
@@ -37,6 +41,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void gameChanged();
@@ -51,6 +58,7 @@ private:
     QPointF m_pressPoint;
     // The accessible value last reported, to tell when it changes.
     QString m_reportedValue;
+    KeyboardFocus m_keyboardFocus;
 };
 
 } // namespace zorvik

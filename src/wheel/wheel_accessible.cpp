@@ -1,5 +1,6 @@
 #include "wheel/wheel_accessible.h"
 
+#include "platform/atspi_events.h"
 #include "wheel/wheel.h"
 
 namespace zorvik {
@@ -28,10 +29,16 @@ void WheelAccessible::registerFactory()
     Q_UNUSED(installed);
 }
 
-void WheelAccessible::valueChanged(Wheel *wheel, const QString &value)
+void WheelAccessible::valueChanged(Wheel *wheel, const QString &value, bool spoken)
 {
     QAccessibleValueChangeEvent valueEvent(wheel, value);
     QAccessible::updateAccessibility(&valueEvent);
+    if (spoken) {
+        AtSpiEvents::descriptionChanged(wheel, value);
+        return;
+    }
+    // Qt's own event hands readers the object rather than the text: they read the description
+    // afresh when they need it, and have nothing to speak.
     QAccessibleEvent descriptionEvent(wheel, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&descriptionEvent);
 }

@@ -19,8 +19,9 @@ public:
 
     // Installs the factory that hands out this interface for every Wheel; once per process.
     static void registerFactory();
-    // Tells assistive technologies that the wheel's value text is now `value`.
-    static void valueChanged(Wheel *wheel, const QString &value);
+    // Tells assistive technologies that the wheel's value text is now `value`; if `spoken`, a
+    // screen reader on the focused wheel says it.
+    static void valueChanged(Wheel *wheel, const QString &value, bool spoken);
 
     static QString spinAction();
 
