@@ -29,6 +29,7 @@ IDLE = "A little moment of chance."  # the message line's first text, hence its 
 CONTROLS = ["Hide Zorvik", "Appearance", "Mute rolling sound", "Disable keep on top",
             "Bet Red", "Bet Black", "Roulette wheel", IDLE]
 DESCRIPTION_CHANGE = "object:property-change:accessible-description"
+SHOWING = "object:state-changed:showing"
 
 
 def actions(node):
@@ -93,7 +94,7 @@ class AccessibilityTest(unittest.TestCase):
         Atspi.init()
         self.events = []
         self.listener = Atspi.EventListener.new(self.record)
-        for kind in ("object:announcement", DESCRIPTION_CHANGE):
+        for kind in ("object:announcement", DESCRIPTION_CHANGE, SHOWING):
             self.listener.register(kind)
         self.app, self.window = d.start(QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         self.sampler = None
@@ -169,6 +170,8 @@ class AccessibilityTest(unittest.TestCase):
         self.assertEqual([e["text"] for e in self.events[started:]
                           if e["type"] == DESCRIPTION_CHANGE and e["name"] == "Roulette wheel"], ["Spinning", settled])
         self.assertEqual(fresh(red).get_description(), "Not selected")
+        # A reader listens for announcements: the notification for those that don't stays hidden.
+        self.assertNotIn(settled, [e["name"] for e in self.events[started:] if e["type"] == SHOWING])
         return heard["time"] - began, began, heard["time"]
 
     def test_tree_actions_announcements_and_reduced_motion(self):

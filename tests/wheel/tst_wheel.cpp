@@ -107,23 +107,43 @@ private slots:
         QVERIFY(!table.game.spinning());
     }
 
-    // Name, the message as value and description, and the one action, which spins once bet on.
-    void accessibility()
+    // Name, the message as value and description, and the one action. The action and Space or
+    // Return on the wheel do the same: nothing without a bet or during a spin, else a spin at
+    // 7 rad/s (5.5 s, as long as its sound), 0.65 s when the desktop asks for reduced motion.
+    void spinByActionOrKey_data()
     {
+        QTest::addColumn<int>("key"); // 0: the accessible action
+        QTest::addColumn<bool>("reduced");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("Spin action") << 0 << false << 5.5;
+        QTest::newRow("Space") << int(Qt::Key_Space) << false << 5.5;
+        QTest::newRow("Return, reduced motion") << int(Qt::Key_Return) << true << 0.65;
+    }
+    void spinByActionOrKey()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, reduced);
+        QFETCH(double, seconds);
         Table table;
+        table.motion.setAnswer(ReducedMotion::Source::portal, reduced);
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&table.wheel);
         QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Roulette wheel"));
         QCOMPARE(iface->actionInterface()->actionNames(), QStringList{QStringLiteral("Spin")});
         const auto valueIs = [&](const QString &text) {
             return iface->text(QAccessible::Value) == text && iface->text(QAccessible::Description) == text;
         };
+        const auto spin = [&] {
+            key ? QTest::keyClick(&table.wheel, Qt::Key(key)) : iface->actionInterface()->doAction(QStringLiteral("Spin"));
+        };
         QVERIFY(valueIs(table.game.message()));
-        iface->actionInterface()->doAction(QStringLiteral("Spin")); // no bet: nothing
+        spin(); // no bet: nothing
         QVERIFY(!table.game.spinning());
         table.game.select(Bet::red);
-        iface->actionInterface()->doAction(QStringLiteral("Spin"));
+        spin();
+        spin(); // while it spins: nothing
         QCOMPARE(table.fakes.ticker.liveTimers(), 1);
         QVERIFY(valueIs(QStringLiteral("Spinning")));
+        QCOMPARE(table.fakes.output.wavSizes, std::vector<qsizetype>{44 + 2 * std::lround(seconds * 24000)});
     }
 
     // Pockets in wheel order whatever the turn (the colours are not the look's).
