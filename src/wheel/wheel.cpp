@@ -41,6 +41,7 @@ QString Wheel::accessibleValue() const
 
 void Wheel::gameChanged()
 {
+    m_turned = m_turned || m_game.wheel() != m_paintedWheel;
     update();
     const QString value = accessibleValue();
     if (value != m_reportedValue) {
@@ -56,13 +57,25 @@ void Wheel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const WheelFrame frame{m_game.wheel(), m_game.ball(), m_game.radius(), m_game.result()};
     const bool dark = isDarkAppearance(this);
-    WheelPainter::paint(painter, QSizeF(size()), frame, dark);
+    m_paintedWheel = frame.wheel;
+    if (m_turned)
+        m_layer.paint(painter, QSizeF(size()), frame, dark);
+    else
+        WheelPainter::paint(painter, QSizeF(size()), frame, dark);
     if (m_keyboardFocus.ringShown(this)) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(withOpacity(Palette::headerTint().resolve(dark), 0.9), ringWidth));
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(QPointF(side / 2.0, side / 2.0), ringRadius, ringRadius);
     }
+}
+
+void Wheel::hideEvent(QHideEvent *)
+{
+    // A hidden panel gives the layer's memory back, and draws the wheel shape by shape when it
+    // shows again, until the wheel turns.
+    m_layer.release();
+    m_turned = false;
 }
 
 bool Wheel::insideCircle(QPointF point) const

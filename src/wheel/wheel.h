@@ -1,6 +1,7 @@
 #pragma once
 
 #include "style/keyboard_focus.h"
+#include "wheel/wheel_layer.h"
 
 #include <QPointF>
 #include <QString>
@@ -38,6 +39,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -56,6 +58,11 @@ private:
     bool m_pressed = false;
     bool m_dragging = false;
     QPointF m_pressPoint;
+    // The wheel is drawn shape by shape until it first turns, then from the layer, which
+    // is prepared only then: a panel that is only looked at never holds it.
+    WheelLayer m_layer;
+    bool m_turned = false;
+    double m_paintedWheel = 0;
     // The accessible value last reported, to tell when it changes.
     QString m_reportedValue;
     KeyboardFocus m_keyboardFocus;

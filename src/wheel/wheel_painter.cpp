@@ -8,11 +8,10 @@
 #include <QRadialGradient>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
 #include <optional>
-#include <vector>
 
 namespace zorvik {
 
@@ -147,8 +146,7 @@ QColor over(const QColor &top, const QColor &below)
                             top.blueF() * a + below.blueF() * (1 - a));
 }
 
-// Outer rim, ball track with its groove, and the pocket bed, on a painter already scaled to
-// the design space.
+// Outer rim, ball track with its groove, and the pocket bed.
 void paintBed(QPainter &painter, bool dark)
 {
     const QColor track = WheelPainter::wheelTrack().resolve(dark);
@@ -167,9 +165,54 @@ void paintBed(QPainter &painter, bool dark)
     painter.drawEllipse(circle(139));
 }
 
-// Hub rim, face, a faint ring (ink at 9% on the plain face, blended ahead as above) and the
-// word, which does not turn with the wheel.
-void paintHub(QPainter &painter, bool dark)
+QPen outlinePen()
+{
+    QPen outline(WheelPainter::resultHighlight(), 2);
+    outline.setJoinStyle(Qt::MiterJoin);
+    outline.setMiterLimit(10);
+    return outline;
+}
+
+// The number of pocket `index`, turned with the wheel.
+void paintNumber(QPainter &painter, std::size_t index, const QTransform &turned)
+{
+    const NumberLayout &layout = numberLayout();
+    painter.setPen(Palette::wheelLabel());
+    painter.setTransform(layout.numberPlaces[index] * turned);
+    drawGlyphs(painter, QPointF(0, 0), layout.numbers[index]);
+}
+
+// The painter's transform turned about the wheel's centre, for the numbers.
+QTransform turnedAboutCentre(const QPainter &painter, double wheel)
+{
+    QTransform turned = painter.transform();
+    turned.translate(WheelPainter::centre, WheelPainter::centre);
+    turned.rotateRadians(wheel);
+    return turned;
+}
+
+// Pockets with the winner's outline, then the numbers turned with the wheel.
+void paintPockets(QPainter &painter, double wheel, std::optional<int> result)
+{
+    painter.setPen(Qt::NoPen);
+    for (std::size_t i = 0; i < 37; ++i) {
+        const int n = Roulette::pockets[i];
+        const QPainterPath sector = sectorAt(WheelPainter::pocketAngle(int(i), wheel));
+        painter.fillPath(sector, WheelPainter::pocketColor(n));
+        // Drawn before the next pocket, which covers the outline's outer half on that side.
+        if (result == n)
+            painter.strokePath(sector, outlinePen());
+    }
+    // The numbers stay inside their pockets, clear of any outline, so they can come last.
+    painter.save();
+    const QTransform turned = turnedAboutCentre(painter, wheel);
+    for (std::size_t i = 0; i < 37; ++i)
+        paintNumber(painter, i, turned);
+    painter.restore();
+}
+
+// Hub rim, face and a faint ring (ink at 9% on the plain face, blended ahead as above).
+void paintHubFace(QPainter &painter, bool dark)
 {
     const QColor cream = Palette::cream().resolve(dark);
     const QColor ink = Palette::ink().resolve(dark);
@@ -181,114 +224,6 @@ void paintHub(QPainter &painter, bool dark)
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(over(withOpacity(ink, 0.09), cream), 1));
     painter.drawEllipse(circle(46));
-    painter.setPen(ink);
-    drawGlyphs(painter, QPointF(WheelPainter::centre, WheelPainter::centre),
-               hubWord(WheelPainter::tr("zorvik")));
-}
-
-// The bed and the hub never turn and follow only from the constants and the appearance, so
-// they are drawn once per appearance, resolution and canvas size into images and blitted
-// under and over the pockets each frame. Drawn in device pixels at the same whole-pixel
-// offset as on the canvas, they give exactly the pixels of drawing the shapes in place.
-struct StillLayers {
-    bool dark = false;
-    qreal ratio = 1;
-    QSizeF canvas;
-    QString hubText;
-    QImage bed;          // the whole canvas
-    QImage hub;          // the hub's square, hubOffset device pixels into the canvas
-    QPoint hubOffset;
-};
-
-// An image of the whole canvas at the device's ratio (text is rendered differently, unhinted,
-// above ratio 1, so the layer must be drawn at the same ratio as the canvas).
-QImage layerImage(QSize size, qreal ratio)
-{
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-// A painter on a layer image, scaled to the design space.
-void beginLayer(QPainter &painter, QImage &image, QSizeF canvas)
-{
-    painter.begin(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.scale(canvas.width() / WheelPainter::designSize, canvas.height() / WheelPainter::designSize);
-}
-
-const StillLayers &stillLayers(bool dark, qreal ratio, QSizeF canvas)
-{
-    // A handful at most: two appearances, and a screen or two of different resolution.
-    static std::vector<std::unique_ptr<StillLayers>> cache;
-    const QString hubText = WheelPainter::tr("zorvik");
-    for (const auto &layers : cache) {
-        if (layers->dark == dark && layers->ratio == ratio && layers->canvas == canvas
-            && layers->hubText == hubText)
-            return *layers;
-    }
-    auto layers = std::make_unique<StillLayers>();
-    layers->dark = dark;
-    layers->ratio = ratio;
-    layers->canvas = canvas;
-    layers->hubText = hubText;
-
-    const QSize pixels(int(std::ceil(canvas.width() * ratio)), int(std::ceil(canvas.height() * ratio)));
-    layers->bed = layerImage(pixels, ratio);
-    QPainter painter;
-    beginLayer(painter, layers->bed, canvas);
-    paintBed(painter, dark);
-    painter.end();
-    // From here on plain pixels, copied 1:1.
-    layers->bed.setDevicePixelRatio(1);
-
-    // The hub's square with a pixel to spare for antialiasing. It is drawn from the canvas
-    // origin and cut out, since text placed at another origin may land a fraction of a pixel
-    // apart; the image drawn on reaches only as far as the square (not over the whole canvas),
-    // which keeps this short-lived image, and with it the launch's peak memory, small.
-    const double sx = canvas.width() / WheelPainter::designSize * ratio;
-    const double sy = canvas.height() / WheelPainter::designSize * ratio;
-    const QPoint from(int(std::floor(circle(58).left() * sx)) - 1, int(std::floor(circle(58).top() * sy)) - 1);
-    const QPoint to(int(std::ceil(circle(58).right() * sx)) + 1, int(std::ceil(circle(58).bottom() * sy)) + 1);
-    QImage hub = layerImage(pixels.boundedTo(QSize(to.x() + 1, to.y() + 1)), ratio);
-    beginLayer(painter, hub, canvas);
-    paintHub(painter, dark);
-    painter.end();
-    layers->hubOffset = from;
-    layers->hub = hub.copy(QRect(from, to));
-    layers->hub.setDevicePixelRatio(1);
-
-    if (cache.size() >= 4)
-        cache.erase(cache.begin());
-    cache.push_back(std::move(layers));
-    return *cache.back();
-}
-
-// Where the canvas origin lies in device pixels when the painter maps the canvas onto whole
-// device pixels at the device's own ratio, unturned; none otherwise (then the layers are
-// drawn shape by shape).
-std::optional<QPoint> alignedOrigin(const QPainter &painter, qreal ratio)
-{
-    const QTransform &device = painter.deviceTransform();
-    if (device.type() > QTransform::TxScale || device.m11() != ratio || device.m22() != ratio)
-        return std::nullopt;
-    if (device.dx() != std::round(device.dx()) || device.dy() != std::round(device.dy()))
-        return std::nullopt;
-    return QPoint(int(device.dx()), int(device.dy()));
-}
-
-// Draws a layer image 1:1 onto device pixels, `at` device pixels from the device's origin.
-void blit(QPainter &painter, const QImage &image, QPoint at)
-{
-    painter.save();
-    painter.resetTransform();
-    // Whatever the painter still adds on the way to the device (a widget's offset in its
-    // window, the device pixel ratio) is undone, leaving a whole-pixel move: a plain copy.
-    painter.setTransform(QTransform::fromTranslate(at.x(), at.y()) * painter.deviceTransform().inverted());
-    painter.drawImage(QPointF(0, 0), image);
-    painter.restore();
 }
 
 } // namespace
@@ -323,11 +258,6 @@ const QColor &WheelPainter::ballShade()
     return c;
 }
 
-QPainterPath WheelPainter::sectorPath(int index, double wheel)
-{
-    return sectorAt(pocketAngle(index, wheel));
-}
-
 const QColor &WheelPainter::pocketColor(int number)
 {
     if (number == 0)
@@ -340,68 +270,66 @@ double WheelPainter::pocketAngle(int index, double wheel)
     return step * index + wheel - pi / 2;
 }
 
-void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark)
+void WheelPainter::paintTurningParts(QPainter &painter, bool dark)
 {
-    const NumberLayout &layout = numberLayout();
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
-    const std::optional<QPoint> origin = alignedOrigin(painter, ratio);
-    const StillLayers *layers = origin ? &stillLayers(dark, ratio, canvas) : nullptr;
+    paintBed(painter, dark);
+    paintPockets(painter, 0.0, std::nullopt);
+    paintHubFace(painter, dark);
+}
 
+void WheelPainter::paintOutline(QPainter &painter, double wheel, int result)
+{
+    const auto at = std::find(Roulette::pockets.begin(), Roulette::pockets.end(), result);
+    if (at == Roulette::pockets.end())
+        return;
+    const std::size_t index = std::size_t(at - Roulette::pockets.begin());
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-
-    // Rims, track with its groove, and the pocket bed.
-    if (layers)
-        blit(painter, layers->bed, *origin);
-    painter.scale(canvas.width() / designSize, canvas.height() / designSize);
-    if (!layers)
-        paintBed(painter, dark);
-
-    // Pockets with the winner's outline, then the numbers turned with the wheel.
-    painter.setPen(Qt::NoPen);
-    const double wheel = Roulette::normalized(frame.wheel);
-    QPen outline(resultHighlight(), 2);
-    outline.setJoinStyle(Qt::MiterJoin);
-    outline.setMiterLimit(10);
-    for (std::size_t i = 0; i < 37; ++i) {
-        const int n = Roulette::pockets[i];
-        const QPainterPath sector = sectorAt(pocketAngle(int(i), wheel));
-        painter.fillPath(sector, pocketColor(n));
-        // Drawn before the next pocket, which covers the outline's outer half on that side.
-        if (frame.result == n)
-            painter.strokePath(sector, outline);
-    }
-    // The numbers stay inside their pockets, clear of any outline, so they can come last.
-    painter.save();
-    painter.translate(centre, centre);
-    painter.rotate(degrees(wheel));
-    const QTransform turned = painter.transform();
-    painter.setPen(Palette::wheelLabel());
-    for (std::size_t i = 0; i < 37; ++i) {
-        painter.setTransform(layout.numberPlaces[i] * turned);
-        drawGlyphs(painter, QPointF(0, 0), layout.numbers[i]);
+    painter.setBrush(Qt::NoBrush);
+    painter.strokePath(sectorAt(pocketAngle(int(index), wheel)), outlinePen());
+    // The last pocket has none after it: the first was drawn under its outline.
+    const std::size_t next = index + 1;
+    if (next < Roulette::pockets.size()) {
+        painter.fillPath(sectorAt(pocketAngle(int(next), wheel)), pocketColor(Roulette::pockets[next]));
+        paintNumber(painter, next, turnedAboutCentre(painter, wheel));
     }
     painter.restore();
+}
 
-    // The hub, over the inner ends of the pockets' gaps.
-    if (layers)
-        blit(painter, layers->hub, *origin + layers->hubOffset);
-    else
-        paintHub(painter, dark);
+void WheelPainter::paintHubWord(QPainter &painter, bool dark)
+{
+    painter.setPen(Palette::ink().resolve(dark));
+    drawGlyphs(painter, QPointF(centre, centre), hubWord(tr("zorvik")));
+}
 
-    // Ball, with its shadow.
-    const double bx = centre + frame.radius * std::cos(frame.ball);
-    const double by = centre + frame.radius * std::sin(frame.ball);
+QPointF WheelPainter::ballCentre(double ball, double radius)
+{
+    return QPointF(centre + radius * std::cos(ball), centre + radius * std::sin(ball));
+}
+
+void WheelPainter::paintBall(QPainter &painter, QPointF at)
+{
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor::fromRgbF(0, 0, 0, 0.22f));
-    painter.drawEllipse(QRectF(bx - 4, by - 3, 11, 11));
-    QRadialGradient shine(QPointF(bx - 2, by - 2), 9);
+    painter.drawEllipse(QRectF(at.x() - 4, at.y() - 3, 11, 11));
+    QRadialGradient shine(at - QPointF(2, 2), 9);
     shine.setColorAt(0, Qt::white);
     shine.setColorAt(1, ballShade());
     painter.setBrush(shine);
-    painter.drawEllipse(QRectF(bx - 5, by - 5, 10, 10));
+    painter.drawEllipse(QRectF(at.x() - 5, at.y() - 5, 10, 10));
+}
 
+void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.scale(canvas.width() / designSize, canvas.height() / designSize);
+    paintBed(painter, dark);
+    paintPockets(painter, Roulette::normalized(frame.wheel), frame.result);
+    // The hub, over the inner ends of the pockets' gaps.
+    paintHubFace(painter, dark);
+    paintHubWord(painter, dark);
+    paintBall(painter, ballCentre(frame.ball, frame.radius));
     painter.restore();
 }
 

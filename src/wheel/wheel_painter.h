@@ -21,9 +21,11 @@ struct WheelFrame {
     std::optional<int> result;           // winning number to outline
 };
 
-// Draws one complete frame of the wheel: rims, pockets and numbers, the winning pocket's
-// outline, the hub with its word, and the ball. The frame is a pure function of its inputs;
-// geometry is in the 328 x 328 design space, scaled to the canvas size.
+// Draws the wheel shape by shape: rims, pockets and numbers, the winning pocket's outline, the
+// hub with its word, and the ball. The frame is a pure function of its inputs; geometry is in
+// the 328 x 328 design space, scaled to the canvas size. The parts are drawn on a painter
+// already scaled to the design space; WheelLayer draws the turning ones once and the others
+// over them each frame.
 class WheelPainter {
     Q_DECLARE_TR_FUNCTIONS(zorvik::WheelPainter)
 
@@ -31,7 +33,21 @@ public:
     static constexpr double designSize = 328.0;
     static constexpr double centre = 164.0;
 
+    // One complete frame.
     static void paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark);
+
+    // Everything that is round or turns with the wheel, unturned: rims, track with its groove,
+    // the pockets with their numbers, and the hub without its word.
+    static void paintTurningParts(QPainter &painter, bool dark);
+    // The outline of the winning pocket, on a wheel drawn without it: the pocket after it in
+    // drawing order (and its number) is drawn again over the outline's outer half on that side.
+    static void paintOutline(QPainter &painter, double wheel, int result);
+    // The hub word, which does not turn with the wheel.
+    static void paintHubWord(QPainter &painter, bool dark);
+    // The ball with its shadow, centred on `at`.
+    static void paintBall(QPainter &painter, QPointF at);
+    // Where the ball's centre lies for an angle and a distance from the wheel's centre.
+    static QPointF ballCentre(double ball, double radius);
 
     // The wheel's own colours.
     static const AppearanceColor &wheelRim();
@@ -40,8 +56,6 @@ public:
     static const QColor &resultHighlight();
     static const QColor &ballShade();
 
-    // The outline of pocket `index` (of Roulette::pockets) in the design space.
-    static QPainterPath sectorPath(int index, double wheel);
     // The fill colour of a pocket number: sage, rose or charcoal.
     static const QColor &pocketColor(int number);
     // Centre angle of pocket `index` on screen for a wheel rotation.
