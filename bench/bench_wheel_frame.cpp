@@ -1,11 +1,12 @@
-// A full wheel frame into a 280 x 280 (x dpr) ARGB32 premultiplied image, at device pixel
-// ratio 1 and 2, against its floor: the same image size filled by drawing one prerendered
-// wheel image turned by the frame's rotation (smooth transform, as a cached-bitmap wheel
-// would have to). BM_WheelDirect draws the frame the plain way, building every path and
+// A full wheel frame as the wheel draws it in a spin (WheelLayer) into a 280 x 280 (x dpr)
+// ARGB32 premultiplied image, at device pixel ratio 1 and 2, against its floor: the same
+// image size filled by drawing one prerendered wheel image turned by the frame's rotation
+// (smooth transform, as a cached-bitmap wheel would have to). BM_WheelDirect draws the frame the plain way, building every path and
 // laying out every number each frame.
 #include "support/direct_wheel_drawing.h"
 
 #include "style/fonts.h"
+#include "wheel/wheel_layer.h"
 #include "wheel/wheel_painter.h"
 
 #include <QGuiApplication>
@@ -57,7 +58,10 @@ void paintFrames(benchmark::State &state, Paint paint)
 
 void BM_WheelFrame(benchmark::State &state)
 {
-    paintFrames(state, WheelPainter::paint);
+    zorvik::WheelLayer layer;
+    paintFrames(state, [&layer](QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark) {
+        layer.paint(painter, canvas, frame, dark);
+    });
 }
 BENCHMARK(BM_WheelFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 

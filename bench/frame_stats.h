@@ -39,10 +39,10 @@ inline FrameStats frameStats(const std::vector<double> &times, double spanMs)
     return stats;
 }
 
-inline void printFrameStats(const FrameStats &s, double cpuShare)
+inline void printFrameStats(const FrameStats &s, double cpuShare, long vmhwmKb)
 {
-    std::printf("frames=%d fps=%.2f p50_ms=%.2f p99_ms=%.2f worst_ms=%.2f cpu_share=%.3f\n", s.frames, s.fps,
-                s.p50Ms, s.p99Ms, s.worstMs, cpuShare);
+    std::printf("frames=%d fps=%.2f p50_ms=%.2f p99_ms=%.2f worst_ms=%.2f cpu_share=%.3f vmhwm_kb=%ld\n", s.frames,
+                s.fps, s.p50Ms, s.p99Ms, s.worstMs, cpuShare, vmhwmKb);
     std::fflush(stdout);
 }
 

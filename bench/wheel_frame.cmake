@@ -3,3 +3,7 @@
 add_executable(bench_wheel_frame ${CMAKE_CURRENT_LIST_DIR}/bench_wheel_frame.cpp)
 target_link_libraries(bench_wheel_frame PRIVATE zorvik_wheel benchmark::benchmark)
 target_include_directories(bench_wheel_frame PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+# The layered wheel against the plain drawing: 64 random rotations at ratio 1 and 2.
+add_executable(bench_wheel_quality ${CMAKE_CURRENT_LIST_DIR}/bench_wheel_quality.cpp)
+target_include_directories(bench_wheel_quality PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(bench_wheel_quality PRIVATE zorvik_wheel)

@@ -2,7 +2,8 @@
 // Shell) with an event filter watching the panel, for the benchmarks:
 //   zorvik_probe launch  first paint of the panel's content after process start, VmHWM after ~1 s
 //   zorvik_probe spin    half a second after the first paint, a bet and a spin at the default
-//                        velocity (5.5 s); counts the wheel's paints until it settles
+//                        velocity (5.5 s); counts the wheel's paints until it settles, and
+//                        the CPU time and VmHWM by then
 // The only difference from the program: the single-instance socket has a name of its own, so
 // that a probe neither meets nor disturbs a running zorvik.
 #include "frame_stats.h"
@@ -113,7 +114,7 @@ int main(int argc, char **argv)
                 for (double t : watch.wheelPaints)
                     if (t <= span + 20)
                         inSpin.push_back(t);
-                printFrameStats(frameStats(inSpin, span), cpu / wall);
+                printFrameStats(frameStats(inSpin, span), cpu / wall, statusKb("VmHWM"));
                 QCoreApplication::quit();
             });
         });

@@ -115,13 +115,15 @@ QSize BetButton::sizeHint() const
 
 void BetButton::refresh()
 {
+    // Redrawn only when what it shows changed: the game changes every frame of a spin.
+    // Enabling and disabling redraw by themselves.
     setEnabled(!m_game.spinning());
     const bool nowChosen = chosen();
     if (nowChosen != m_wasChosen) {
         m_wasChosen = nowChosen;
         AtSpiEvents::descriptionChanged(this, stateText());
+        update();
     }
-    update();
 }
 
 void BetButton::paintEvent(QPaintEvent *)

@@ -59,11 +59,11 @@ MessageLine::MessageLine(Game &game, QWidget *parent)
 
 void MessageLine::refresh()
 {
-    // Every change of the game is announced; the line only needs to redraw when its text did.
+    // Every change of the game is announced; the line only needs to redraw when its text did
+    // (setText redraws it), not on every frame of a spin.
     const QString message = m_game.message();
     if (message != text())
         setText(message);
-    update();
 }
 
 MessageLine::Fit MessageLine::fit(const QString &text, qreal width)

@@ -28,7 +28,9 @@ Wheel::Wheel(Game &game, const ReducedMotion &reducedMotion, QWidget *parent)
 {
     WheelAccessible::registerFactory();
     setFixedSize(side, side);
-    setAttribute(Qt::WA_TranslucentBackground);
+    // The wheel lies on the panel's plain card and paints the card's colour in its corners
+    // itself: as an opaque widget, a frame repaints only the wheel, not the panel below it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::TabFocus);
     m_reportedValue = accessibleValue();
     connect(&m_game, &Game::changed, this, &Wheel::gameChanged);
@@ -57,6 +59,7 @@ void Wheel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const WheelFrame frame{m_game.wheel(), m_game.ball(), m_game.radius(), m_game.result()};
     const bool dark = isDarkAppearance(this);
+    painter.fillRect(rect(), Palette::cream().resolve(dark));
     m_paintedWheel = frame.wheel;
     if (m_turned)
         m_layer.paint(painter, QSizeF(size()), frame, dark);

@@ -16,29 +16,24 @@ const QRectF ballImageRect(-6, -6, 14, 15);
 
 double WheelLayer::oversampling(qreal ratio)
 {
-    static const double forced = qEnvironmentVariableIntValue("ZORVIK_OVERSAMPLING") / 100.0;
-    if (forced > 0)
-        return forced;
     return ratio > 1.5 ? 1.5 : 2.0;
 }
 
 void WheelLayer::release()
 {
     m_image = QImage();
+    m_ball = QImage();
 }
 
 void WheelLayer::prepare(bool dark, qreal ratio, QSizeF canvas)
 {
-    const QString hubText = WheelPainter::tr("zorvik");
-    if (!m_image.isNull() && m_dark == dark && m_ratio == ratio && m_canvas == canvas && m_hubText == hubText)
+    if (!m_image.isNull() && m_dark == dark && m_ratio == ratio && m_canvas == canvas)
         return;
     m_dark = dark;
     m_ratio = ratio;
     m_canvas = canvas;
-    m_hubText = hubText;
 
-    // Drawn at a ratio of its own, which also takes the text through the same unhinted
-    // rendering as on any canvas above ratio 1.
+    // Its own device pixel ratio makes drawing it at the canvas origin map it onto the canvas.
     const double scale = ratio * oversampling(ratio);
     m_image = QImage(int(std::ceil(canvas.width() * scale)), int(std::ceil(canvas.height() * scale)),
                      QImage::Format_ARGB32_Premultiplied);
@@ -46,7 +41,6 @@ void WheelLayer::prepare(bool dark, qreal ratio, QSizeF canvas)
     m_image.fill(Qt::transparent);
     QPainter painter(&m_image);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.scale(canvas.width() / WheelPainter::designSize, canvas.height() / WheelPainter::designSize);
     WheelPainter::paintTurningParts(painter, dark);
     painter.end();
@@ -60,6 +54,7 @@ void WheelLayer::prepare(bool dark, qreal ratio, QSizeF canvas)
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.scale(sx, sy);
     WheelPainter::paintBall(painter, -ballImageRect.topLeft());
+    m_ballRect = QRectF(ballImageRect.topLeft(), QSizeF(m_ball.width() / sx, m_ball.height() / sy));
 }
 
 void WheelLayer::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark)
@@ -83,11 +78,8 @@ void WheelLayer::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame
     if (frame.result)
         WheelPainter::paintOutline(painter, wheel, *frame.result);
     WheelPainter::paintHubWord(painter, dark);
-    const QSizeF ballPixels(m_ball.width() / (canvas.width() / WheelPainter::designSize * m_image.devicePixelRatio()),
-                            m_ball.height() / (canvas.height() / WheelPainter::designSize * m_image.devicePixelRatio()));
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(QRectF(WheelPainter::ballCentre(frame.ball, frame.radius) + ballImageRect.topLeft(), ballPixels),
-                      m_ball);
+    painter.drawImage(m_ballRect.translated(WheelPainter::ballCentre(frame.ball, frame.radius)), m_ball);
     painter.restore();
 }
 

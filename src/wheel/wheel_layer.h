@@ -3,8 +3,8 @@
 #include "wheel/wheel_painter.h"
 
 #include <QImage>
+#include <QRectF>
 #include <QSizeF>
-#include <QString>
 
 class QPainter;
 
@@ -15,19 +15,21 @@ namespace zorvik {
 // appearance, canvas size and device pixel ratio into an image at `oversampling` times the
 // device's resolution; each frame draws that image turned and smoothly brought down to the
 // device, then draws over it only what does not turn with it: the result outline, the hub word
-// and the ball (itself a small prepared image, moved to its place).
+// and the ball (itself a small image prepared alongside, moved to its place).
 class WheelLayer {
 public:
-    // Device pixels of the image per device pixel of the canvas. Turning an image resamples
-    // it; at the device's own resolution every edge is softened by up to a pixel on each side,
-    // from twice that the sampling stays within about half a pixel of the drawing's own.
+    // Device pixels of the image per device pixel of the canvas. Turning an image resamples it
+    // (bilinearly): at the canvas's own resolution that softens every edge by up to a pixel;
+    // from about twice it the result stays as close to the shapes drawn in place as the eye
+    // can tell, and beyond twice the resampling skips pixels and loses again. Above ratio 1.5
+    // the pixels are small enough that 1.5 times does nearly as well, for half the memory.
     static double oversampling(qreal ratio);
 
-    // Draws one frame, preparing the image first when the appearance, canvas size, device
-    // pixel ratio or hub word differ from the ones it was drawn for.
+    // Draws one frame, preparing the images first when the appearance, canvas size or device
+    // pixel ratio differ from the ones they were drawn for.
     void paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark);
 
-    // Lets the image go; the next paint draws it again.
+    // Lets the images go; the next paint draws them again.
     void release();
 
 private:
@@ -36,10 +38,10 @@ private:
     QImage m_image;
     // The ball with its shadow, drawn as the image is, moved each frame to the ball's place.
     QImage m_ball;
+    QRectF m_ballRect; // where it lies around the ball's centre, in design units
     bool m_dark = false;
     qreal m_ratio = 0;
     QSizeF m_canvas;
-    QString m_hubText;
 };
 
 } // namespace zorvik

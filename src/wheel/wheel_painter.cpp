@@ -4,6 +4,7 @@
 #include "style/fonts.h"
 
 #include <QGlyphRun>
+#include <QRawFont>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QTextLayout>
@@ -39,16 +40,12 @@ QRectF circle(double radius)
 // Laid-out text: a glyph run per font.
 using Glyphs = QList<QGlyphRun>;
 
-// What the numbers need that follows from the constants alone, in wheel-local coordinates
-// (centre at the origin, rotation 0); a frame turns the painter by the wheel's rotation.
-struct NumberLayout {
-    // Each number shaped once into glyphs placed around its centre (glyph runs: QStaticText
-    // would lay itself out again whenever the painter's transform differs from the one it was
-    // prepared for, which is every number in every frame), and the transform that puts its
-    // centre on the number ring with its top towards the rim.
-    std::array<Glyphs, 37> numbers;
-    std::array<QTransform, 37> numberPlaces;
-};
+// The numbers in wheel-local coordinates (centre at the origin, rotation 0), each the filled
+// outline of its shaped glyphs, centred on the number ring with its top towards the rim; a
+// frame turns the painter by the wheel's rotation. Outlines rather than glyphs: Qt's glyph
+// cache puts a turned glyph on whole device pixels, up to half a pixel from its place, and a
+// different half pixel at every turn of the wheel, while an outline is drawn where it lies.
+using NumberOutlines = std::array<QPainterPath, 37>;
 
 // The pocket centred on screen angle a. Built at its turned place each frame rather than
 // turned as a prepared shape: Qt splits arcs into curves at the quarter turns and flattens
@@ -95,25 +92,32 @@ void drawGlyphs(QPainter &painter, QPointF at, const Glyphs &glyphs)
         painter.drawGlyphRun(at, run);
 }
 
-const NumberLayout &numberLayout()
+const NumberOutlines &numberOutlines()
 {
-    static const NumberLayout layout = [] {
+    static const NumberOutlines outlines = [] {
         Fonts::load();
-        NumberLayout l;
+        NumberOutlines l;
         const QFont numberFont = Fonts::rounded(11, QFont::DemiBold);
-        for (int i = 0; i < 37; ++i) {
-            const std::size_t at = std::size_t(i);
+        for (std::size_t i = 0; i < l.size(); ++i) {
+            QPainterPath glyphs;
+            // Glyph contours may overlap: filled by the nonzero rule, as the font means them.
+            glyphs.setFillRule(Qt::WindingFill);
             // The plain decimal integer, no grouping.
-            l.numbers[at] = centredGlyphs(QString::number(Roulette::pockets[at]), numberFont);
-            const double a = step * i - pi / 2;
+            for (const QGlyphRun &run : centredGlyphs(QString::number(Roulette::pockets[i]), numberFont)) {
+                const QList<quint32> indexes = run.glyphIndexes();
+                const QList<QPointF> positions = run.positions();
+                for (qsizetype g = 0; g < indexes.size(); ++g)
+                    glyphs.addPath(run.rawFont().pathForGlyph(indexes[g]).translated(positions[g]));
+            }
+            const double a = step * double(i) - pi / 2;
             QTransform place;
             place.translate(numberRing * std::cos(a), numberRing * std::sin(a));
             place.rotateRadians(a + pi / 2);
-            l.numberPlaces[at] = place;
+            l[i] = place.map(glyphs);
         }
         return l;
     }();
-    return layout;
+    return outlines;
 }
 
 const QFont &hubFont()
@@ -173,22 +177,17 @@ QPen outlinePen()
     return outline;
 }
 
-// The number of pocket `index`, turned with the wheel.
-void paintNumber(QPainter &painter, std::size_t index, const QTransform &turned)
+// The number of pocket `index`, on a painter turned with the wheel about its centre.
+void paintNumber(QPainter &painter, std::size_t index)
 {
-    const NumberLayout &layout = numberLayout();
-    painter.setPen(Palette::wheelLabel());
-    painter.setTransform(layout.numberPlaces[index] * turned);
-    drawGlyphs(painter, QPointF(0, 0), layout.numbers[index]);
+    painter.fillPath(numberOutlines()[index], Palette::wheelLabel());
 }
 
-// The painter's transform turned about the wheel's centre, for the numbers.
-QTransform turnedAboutCentre(const QPainter &painter, double wheel)
+// Turns the painter with the wheel about its centre, for the numbers.
+void turnAboutCentre(QPainter &painter, double wheel)
 {
-    QTransform turned = painter.transform();
-    turned.translate(WheelPainter::centre, WheelPainter::centre);
-    turned.rotateRadians(wheel);
-    return turned;
+    painter.translate(WheelPainter::centre, WheelPainter::centre);
+    painter.rotate(degrees(wheel));
 }
 
 // Pockets with the winner's outline, then the numbers turned with the wheel.
@@ -205,9 +204,9 @@ void paintPockets(QPainter &painter, double wheel, std::optional<int> result)
     }
     // The numbers stay inside their pockets, clear of any outline, so they can come last.
     painter.save();
-    const QTransform turned = turnedAboutCentre(painter, wheel);
+    turnAboutCentre(painter, wheel);
     for (std::size_t i = 0; i < 37; ++i)
-        paintNumber(painter, i, turned);
+        paintNumber(painter, i);
     painter.restore();
 }
 
@@ -290,7 +289,8 @@ void WheelPainter::paintOutline(QPainter &painter, double wheel, int result)
     const std::size_t next = index + 1;
     if (next < Roulette::pockets.size()) {
         painter.fillPath(sectorAt(pocketAngle(int(next), wheel)), pocketColor(Roulette::pockets[next]));
-        paintNumber(painter, next, turnedAboutCentre(painter, wheel));
+        turnAboutCentre(painter, wheel);
+        paintNumber(painter, next);
     }
     painter.restore();
 }

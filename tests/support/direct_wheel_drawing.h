@@ -1,8 +1,8 @@
 #pragma once
 
 // The wheel frame drawn the plain way: every path built at its turned angle and every number
-// laid out and drawn as text, each frame. The tests hold WheelPainter's prepared shapes
-// against it, and the frame benchmark shows what the preparation saves.
+// laid out and filled as the outline of its text, each frame. The tests hold WheelPainter's
+// drawing against it, and the frame benchmark shows what the layer saves.
 
 #include "model/roulette.h"
 #include "style/fonts.h"
@@ -59,29 +59,21 @@ inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &fra
         p.save();
         p.translate(164 + 110 * std::cos(a), 164 + 110 * std::sin(a));
         p.rotate(deg(a + pi / 2));
-        p.setFont(numberFont);
-        p.setPen(Palette::wheelLabel());
-        p.drawText(QRectF(-50, -50, 100, 100), Qt::AlignCenter, QString::number(n));
+        // The outlines of the glyphs, their line box centred on the pocket's number place.
+        const QFontMetricsF metrics(numberFont);
+        const QString text = QString::number(n);
+        QPainterPath glyphs;
+        glyphs.addText(-metrics.horizontalAdvance(text) / 2, metrics.ascent() - metrics.height() / 2, numberFont, text);
+        p.fillPath(glyphs, Palette::wheelLabel());
         p.restore();
     }
 
     ellipse(58, Qt::NoPen, WheelPainter::hubRim().resolve(dark));
     ellipse(52, Qt::NoPen, cream);
     ellipse(46, QPen(withOpacity(ink, 0.09), 1), Qt::NoBrush);
-    p.setPen(ink);
-    p.setFont(Fonts::hubWord());
-    p.drawText(QRectF(0, 0, 328, 328), Qt::AlignCenter, QStringLiteral("zorvik"));
-
-    const double bx = 164 + frame.radius * std::cos(frame.ball);
-    const double by = 164 + frame.radius * std::sin(frame.ball);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor::fromRgbF(0, 0, 0, 0.22f)); // the shadow
-    p.drawEllipse(QRectF(bx - 4, by - 3, 11, 11));
-    QRadialGradient shine(QPointF(bx - 2, by - 2), 9);
-    shine.setColorAt(0, Qt::white);
-    shine.setColorAt(1, WheelPainter::ballShade());
-    p.setBrush(shine);
-    p.drawEllipse(QRectF(bx - 5, by - 5, 10, 10));
+    // What does not turn is drawn by the wheel's own routines.
+    WheelPainter::paintHubWord(p, dark);
+    WheelPainter::paintBall(p, WheelPainter::ballCentre(frame.ball, frame.radius));
     p.restore();
 }
 
