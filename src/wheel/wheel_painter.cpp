@@ -40,12 +40,14 @@ QRectF circle(double radius)
 // Laid-out text: a glyph run per font.
 using Glyphs = QList<QGlyphRun>;
 
-// The numbers in wheel-local coordinates (centre at the origin, rotation 0), each the filled
-// outline of its shaped glyphs, centred on the number ring with its top towards the rim; a
-// frame turns the painter by the wheel's rotation. Outlines rather than glyphs: Qt's glyph
-// cache puts a turned glyph on whole device pixels, up to half a pixel from its place, and a
-// different half pixel at every turn of the wheel, while an outline is drawn where it lies.
-using NumberOutlines = std::array<QPainterPath, 37>;
+// What the numbers need that follows from the constants alone, in wheel-local coordinates
+// (centre at the origin, rotation 0); a frame turns the painter by the wheel's rotation.
+struct NumberLayout {
+    // Each number shaped once into glyphs placed around its centre, and the transform that
+    // puts its centre on the number ring with its top towards the rim.
+    std::array<Glyphs, 37> numbers;
+    std::array<QTransform, 37> numberPlaces;
+};
 
 // The pocket centred on screen angle a. Built at its turned place each frame rather than
 // turned as a prepared shape: Qt splits arcs into curves at the quarter turns and flattens
@@ -92,32 +94,22 @@ void drawGlyphs(QPainter &painter, QPointF at, const Glyphs &glyphs)
         painter.drawGlyphRun(at, run);
 }
 
-const NumberOutlines &numberOutlines()
+const NumberLayout &numberLayout()
 {
-    static const NumberOutlines outlines = [] {
+    static const NumberLayout layout = [] {
         Fonts::load();
-        NumberOutlines l;
+        NumberLayout l;
         const QFont numberFont = Fonts::rounded(11, QFont::DemiBold);
-        for (std::size_t i = 0; i < l.size(); ++i) {
-            QPainterPath glyphs;
-            // Glyph contours may overlap: filled by the nonzero rule, as the font means them.
-            glyphs.setFillRule(Qt::WindingFill);
+        for (std::size_t i = 0; i < l.numbers.size(); ++i) {
             // The plain decimal integer, no grouping.
-            for (const QGlyphRun &run : centredGlyphs(QString::number(Roulette::pockets[i]), numberFont)) {
-                const QList<quint32> indexes = run.glyphIndexes();
-                const QList<QPointF> positions = run.positions();
-                for (qsizetype g = 0; g < indexes.size(); ++g)
-                    glyphs.addPath(run.rawFont().pathForGlyph(indexes[g]).translated(positions[g]));
-            }
+            l.numbers[i] = centredGlyphs(QString::number(Roulette::pockets[i]), numberFont);
             const double a = step * double(i) - pi / 2;
-            QTransform place;
-            place.translate(numberRing * std::cos(a), numberRing * std::sin(a));
-            place.rotateRadians(a + pi / 2);
-            l[i] = place.map(glyphs);
+            l.numberPlaces[i].translate(numberRing * std::cos(a), numberRing * std::sin(a));
+            l.numberPlaces[i].rotateRadians(a + pi / 2);
         }
         return l;
     }();
-    return outlines;
+    return layout;
 }
 
 const QFont &hubFont()
@@ -177,10 +169,25 @@ QPen outlinePen()
     return outline;
 }
 
-// The number of pocket `index`, on a painter turned with the wheel about its centre.
+// The number of pocket `index`, on a painter turned with the wheel about its centre: the
+// filled outlines of its glyphs rather than the glyphs. Qt's glyph cache puts a turned glyph on
+// whole device pixels, up to half a pixel from its place and a different half pixel at every
+// turn of the wheel, which a turned picture of the wheel cannot follow; an outline is drawn
+// where it lies. Built for each drawing (the outlines of all numbers would hold a third of a
+// megabyte for the few frames drawn shape by shape).
 void paintNumber(QPainter &painter, std::size_t index)
 {
-    painter.fillPath(numberOutlines()[index], Palette::wheelLabel());
+    const NumberLayout &layout = numberLayout();
+    QPainterPath outline;
+    // Glyph contours may overlap: filled by the nonzero rule, as the font means them.
+    outline.setFillRule(Qt::WindingFill);
+    for (const QGlyphRun &run : layout.numbers[index]) {
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype g = 0; g < indexes.size(); ++g)
+            outline.addPath(run.rawFont().pathForGlyph(indexes[g]).translated(positions[g]));
+    }
+    painter.fillPath(layout.numberPlaces[index].map(outline), Palette::wheelLabel());
 }
 
 // Turns the painter with the wheel about its centre, for the numbers.
