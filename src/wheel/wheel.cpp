@@ -28,8 +28,8 @@ Wheel::Wheel(Game &game, const ReducedMotion &reducedMotion, QWidget *parent)
 {
     WheelAccessible::registerFactory();
     setFixedSize(side, side);
-    // The wheel lies on the panel's plain card and paints the card's colour in its corners
-    // itself: as an opaque widget, a frame repaints only the wheel, not the panel below it.
+    // The wheel lies on the panel's plain card and its drawing fills its corners with the
+    // card's colour: as an opaque widget, a frame repaints only the wheel, not the panel below.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::TabFocus);
     m_reportedValue = accessibleValue();
@@ -59,7 +59,6 @@ void Wheel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const WheelFrame frame{m_game.wheel(), m_game.ball(), m_game.radius(), m_game.result()};
     const bool dark = isDarkAppearance(this);
-    painter.fillRect(rect(), Palette::cream().resolve(dark));
     m_paintedWheel = frame.wheel;
     if (m_turned)
         m_layer.paint(painter, QSizeF(size()), frame, dark);

@@ -3,6 +3,7 @@
 #include "wheel/wheel_painter.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QRectF>
 #include <QSizeF>
 
@@ -39,6 +40,12 @@ private:
     // The ball with its shadow, drawn as the image is, moved each frame to the ball's place.
     QImage m_ball;
     QRectF m_ballRect; // where it lies around the ball's centre, in design units
+    // The hub word on the hub's face in device pixels, and where it lies from the canvas's
+    // origin: copied pixel for pixel onto a canvas on whole device pixels, it gives exactly the
+    // pixels of drawing the glyphs there, for a fraction of the cost. None when the word
+    // reaches beyond the plain face.
+    QImage m_word;
+    QPoint m_wordAt;
     bool m_dark = false;
     qreal m_ratio = 0;
     QSizeF m_canvas;

@@ -313,6 +313,18 @@ QPointF WheelPainter::ballCentre(double ball, double radius)
     return QPointF(centre + radius * std::cos(ball), centre + radius * std::sin(ball));
 }
 
+QRectF WheelPainter::hubWordBounds()
+{
+    QRectF bounds;
+    for (const QGlyphRun &run : hubWord(tr("zorvik"))) {
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype g = 0; g < indexes.size(); ++g)
+            bounds |= run.rawFont().boundingRect(indexes[g]).translated(positions[g]);
+    }
+    return bounds.translated(centre, centre);
+}
+
 void WheelPainter::paintBall(QPainter &painter, QPointF at)
 {
     painter.setPen(Qt::NoPen);
@@ -328,6 +340,7 @@ void WheelPainter::paintBall(QPainter &painter, QPointF at)
 void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark)
 {
     painter.save();
+    painter.fillRect(QRectF(QPointF(0, 0), canvas), Palette::cream().resolve(dark));
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.scale(canvas.width() / designSize, canvas.height() / designSize);

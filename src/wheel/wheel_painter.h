@@ -33,7 +33,7 @@ public:
     static constexpr double designSize = 328.0;
     static constexpr double centre = 164.0;
 
-    // One complete frame.
+    // One complete frame, on the panel card's colour, which fills the whole canvas.
     static void paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark);
 
     // Everything that is round or turns with the wheel, unturned: rims, track with its groove,
@@ -42,8 +42,9 @@ public:
     // The outline of the winning pocket, on a wheel drawn without it: the pocket after it in
     // drawing order (and its number) is drawn again over the outline's outer half on that side.
     static void paintOutline(QPainter &painter, double wheel, int result);
-    // The hub word, which does not turn with the wheel.
+    // The hub word, which does not turn with the wheel, and the rectangle its glyphs cover.
     static void paintHubWord(QPainter &painter, bool dark);
+    static QRectF hubWordBounds();
     // The ball with its shadow, centred on `at`.
     static void paintBall(QPainter &painter, QPointF at);
     // Where the ball's centre lies for an angle and a distance from the wheel's centre.

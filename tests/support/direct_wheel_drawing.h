@@ -30,6 +30,7 @@ inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &fra
     const QColor ink = Palette::ink().resolve(dark);
 
     p.save();
+    p.fillRect(QRectF(QPointF(0, 0), canvas), cream); // the panel's card
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(canvas.width() / 328.0, canvas.height() / 328.0);
     ellipse(160, Qt::NoPen, WheelPainter::wheelRim().resolve(dark));
