@@ -1,7 +1,7 @@
 #include "wheel/wheel_layer.h"
 
 #include "model/roulette.h"
-#include "panel/palette.h"
+#include "style/palette.h"
 
 #include <QPainter>
 
