@@ -1,9 +1,11 @@
 #include "app/panel_window.h"
 
+#include "platform/compositor_watch.h"
 #include "platform/window_services.h"
 #include "services/settings.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
 #include <QScopeGuard>
@@ -16,6 +18,11 @@
 namespace zorvik {
 
 namespace {
+
+// Like the desktop's own windows: a soft shadow falling a little below the panel.
+constexpr qreal shadowBlur = 14;
+constexpr QPointF shadowOffset(0, 4);
+constexpr qreal shadowOpacity = 0.3;
 
 QScreen *screenNamed(const QString &name)
 {
@@ -31,8 +38,11 @@ QScreen *screenNamed(const QString &name)
 
 } // namespace
 
-PanelWindow::PanelWindow(Settings &settings, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_settings(settings)
+PanelWindow::PanelWindow(Settings &settings, CompositorWatch &compositor, QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , m_settings(settings)
+    , m_compositor(compositor)
+    , m_shadow(cornerRadius, shadowBlur, shadowOffset, shadowOpacity)
 {
     setWindowTitle(QStringLiteral("Zorvik"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -45,6 +55,8 @@ PanelWindow::PanelWindow(Settings &settings, QWidget *parent)
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(100);
     connect(&m_saveTimer, &QTimer::timeout, this, &PanelWindow::savePosition);
+    setShadow(m_compositor.active());
+    connect(&m_compositor, &CompositorWatch::changed, this, &PanelWindow::setShadow);
 }
 
 PanelWindow::~PanelWindow()
@@ -61,14 +73,30 @@ void PanelWindow::setContent(QWidget *content)
     layout()->addWidget(content);
 }
 
+void PanelWindow::setShadow(bool on)
+{
+    const QRect before = frame();
+    m_margins = on ? m_shadow.margins() : QMargins();
+    layout()->setContentsMargins(m_margins);
+    setFixedSize(before.size().grownBy(m_margins));
+    moveFrame(before.topLeft());
+    updateShape();
+    update();
+}
+
+void PanelWindow::moveFrame(QPoint topLeft)
+{
+    move(topLeft - QPoint(m_margins.left(), m_margins.top()));
+}
+
 void PanelWindow::centre()
 {
     QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    QRect panel(QPoint(0, 0), frame().size());
+    panel.moveCenter(screen->availableGeometry().center());
+    moveFrame(panel.topLeft());
 }
 
 QPoint PanelWindow::clampedPosition(QPoint topLeft, QSize size, const QString &screenName)
@@ -94,10 +122,10 @@ bool PanelWindow::restorePosition()
     const auto saved = m_settings.panelFrame();
     if (!saved)
         return false;
-    const QSize savedSize = saved->size.value_or(size());
+    const QSize savedSize = saved->size.value_or(frame().size());
     // The saved frame comes back whole, so fitting the content afterwards keeps the place.
-    resize(savedSize);
-    move(clampedPosition(saved->topLeft, savedSize, saved->screen));
+    setFixedSize(savedSize.grownBy(m_margins));
+    moveFrame(clampedPosition(saved->topLeft, savedSize, saved->screen));
     return true;
 }
 
@@ -109,13 +137,13 @@ void PanelWindow::fitToContent()
     if (!wanted.isValid() || wanted.isEmpty())
         wanted = m_content->size();
     wanted = wanted.boundedTo(m_content->maximumSize());
-    const QRect before = geometry();
-    setFixedSize(wanted);
+    const QRect before = frame();
+    const QScreen *screen = QGuiApplication::screenAt(before.center());
+    setFixedSize(wanted.grownBy(m_margins));
     // The lower-left corner stays unless that puts part of the panel off its screen (a saved
     // frame far taller or shorter than the content would otherwise push it off an edge).
-    const QScreen *screen = QGuiApplication::screenAt(before.topLeft());
-    move(clampedPosition(QPoint(before.left(), before.bottom() + 1 - wanted.height()), wanted,
-                         screen ? screen->name() : QString()));
+    const QPoint lowerLeft(before.left(), before.bottom() + 1 - wanted.height());
+    moveFrame(clampedPosition(lowerLeft, wanted, screen ? screen->name() : QString()));
     savePositionSoon();
 }
 
@@ -139,7 +167,7 @@ void PanelWindow::present()
     const bool mapping = !isVisible();
     if (mapping)
         WindowServices::prepareForShow(window, m_pinned);
-    updateMask();
+    updateShape();
     show();
     // Qt's own state hints for the map still carry the stays-on-top flag the window was
     // created with; the window manager gets the current word right after.
@@ -165,13 +193,22 @@ void PanelWindow::savePositionSoon()
 void PanelWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    updateMask();
+    updateShape();
 }
 
 void PanelWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    updateMask();
+    updateShape();
+}
+
+void PanelWindow::paintEvent(QPaintEvent *)
+{
+    if (m_margins.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    m_shadow.paint(painter, QRectF(rect().marginsRemoved(m_margins)), devicePixelRatioF());
 }
 
 void PanelWindow::savePosition()
@@ -179,22 +216,30 @@ void PanelWindow::savePosition()
     m_saveTimer.stop();
     if (!m_saving)
         return;
-    QScreen *screen = QGuiApplication::screenAt(geometry().center());
+    const QRect panel = frame();
+    QScreen *screen = QGuiApplication::screenAt(panel.center());
     if (!screen)
         screen = this->screen();
-    m_settings.setPanelFrame({pos(), size(), screen ? screen->name() : QString()});
+    m_settings.setPanelFrame({panel.topLeft(), panel.size(), screen ? screen->name() : QString()});
 }
 
-void PanelWindow::updateMask()
+void PanelWindow::updateShape()
 {
-    // Without a compositing manager the clear corners would be black: clip the window instead.
-    if (WindowServices::compositingActive()) {
-        clearMask();
-        return;
-    }
     QPainterPath path;
-    path.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
-    setMask(QRegion(path.toFillPolygon().toPolygon()));
+    path.addRoundedRect(QRectF(rect().marginsRemoved(m_margins)), cornerRadius, cornerRadius);
+    const QRegion rounded(path.toFillPolygon().toPolygon());
+    QWindow *window = windowHandle();
+    if (m_margins.isNull()) {
+        // Without a compositing manager the clear corners would be black: cut them out.
+        setMask(rounded);
+    } else {
+        clearMask();
+    }
+    if (!window)
+        return;
+    WindowServices::setFrameExtents(window, m_margins);
+    // Presses on the shadow go to whatever lies beneath it.
+    WindowServices::setInputRegion(window, m_margins.isNull() ? QRegion() : rounded);
 }
 
 } // namespace zorvik

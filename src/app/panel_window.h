@@ -1,5 +1,7 @@
 #pragma once
 
+#include "style/soft_shadow.h"
+
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
@@ -8,31 +10,43 @@ class QScreen;
 
 namespace zorvik {
 
+class CompositorWatch;
 class Settings;
 
 // The one window: frameless, translucent, not in the taskbar, on every desktop, above other
 // windows while pinned. Showing it does not activate it; it can still take the keyboard.
 // Its position is remembered under "ZorvikPanel" in the user's settings on every move.
+//
+// While a compositing manager runs, the panel casts a soft shadow into a transparent margin
+// around it; the window manager is told where the panel's frame lies within the window, and
+// only the frame takes the pointer. Positions, the saved frame and the screen clamp are the
+// frame's. Without a compositing manager there is no margin and the rounded corners are cut
+// out of the window; the panel follows a compositing manager that starts or stops.
 class PanelWindow : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int cornerRadius = 22;
 
-    explicit PanelWindow(Settings &settings, QWidget *parent = nullptr);
+    PanelWindow(Settings &settings, CompositorWatch &compositor, QWidget *parent = nullptr);
     ~PanelWindow() override;
 
     // Hosts the panel's content, filling the window.
     void setContent(QWidget *content);
     QWidget *content() const { return m_content; }
 
-    // Centres the window on the primary screen.
+    // The panel's frame on the screen: the window without its shadow margin.
+    QRect frame() const { return geometry().marginsRemoved(m_margins); }
+    // The transparent margin holding the shadow; none without a compositing manager.
+    QMargins shadowMargins() const { return m_margins; }
+
+    // Centres the frame on the primary screen.
     void centre();
-    // Moves the window to the position saved by an earlier run, clamped onto a screen; false
+    // Moves the frame to the position saved by an earlier run, clamped onto a screen; false
     // when nothing was saved. From then on every move is saved.
     bool restorePosition();
-    // Sets the window to the content's size, keeping the lower-left corner where it is as far as
-    // the panel stays whole on its screen.
+    // Sets the frame to the content's size, keeping its lower-left corner where it is, then
+    // keeps it fully on its screen.
     void fitToContent();
 
     // Writes the position now (moves are otherwise saved 100 ms after the last one).
@@ -53,12 +67,18 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
-    void updateMask();
+    void setShadow(bool on);
+    void moveFrame(QPoint topLeft);
+    void updateShape();
     void savePositionSoon();
 
     Settings &m_settings;
+    CompositorWatch &m_compositor;
+    SoftShadow m_shadow;
+    QMargins m_margins;
     QWidget *m_content = nullptr;
     bool m_pinned = true;
     bool m_saving = false;

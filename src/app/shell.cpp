@@ -30,7 +30,7 @@ Shell::~Shell()
 
 void Shell::launch()
 {
-    m_panel = std::make_unique<PanelWindow>(m_settings);
+    m_panel = std::make_unique<PanelWindow>(m_settings, m_compositor);
 
     // The content's commands reach the shell only while it exists.
     const QPointer<Shell> self(this);
@@ -50,6 +50,7 @@ void Shell::launch()
         if (notification)
             notification->present(text);
     });
+    connect(&m_settingsWatcher, &SettingsWatcher::appearanceChanged, content, &Content::applyAppearance);
 
     auto *quitShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_panel.get());
     connect(quitShortcut, &QShortcut::activated, this, &Shell::quit);

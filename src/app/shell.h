@@ -3,9 +3,11 @@
 #include "game/game.h"
 #include "platform/atspi_announcer.h"
 #include "platform/color_scheme.h"
+#include "platform/compositor_watch.h"
 #include "platform/reduced_motion.h"
 #include "services/qt_ticker.h"
 #include "services/settings.h"
+#include "services/settings_watcher.h"
 #include "services/steady_clock.h"
 #include "services/system_random.h"
 #include "services/user_settings.h"
@@ -53,9 +55,11 @@ private:
     AtSpiAnnouncer m_announcer;
     UserSettings m_store;
     Settings m_settings{m_store};
+    SettingsWatcher m_settingsWatcher{m_store, m_settings};
     LoadedAudioOutput m_audioOutput;
     ColorScheme m_colorScheme;
     ReducedMotion m_reducedMotion;
+    CompositorWatch m_compositor;
     Game m_game;
     std::unique_ptr<PanelWindow> m_panel;
     std::unique_ptr<TrayIcon> m_trayIcon;

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
+#include "panel/drop_shadow.h"
 #include "panel/volume_card_hover.h"
 #include "sound/rolling_audio.h"
 #include "style/fonts.h"
@@ -21,58 +21,11 @@ namespace zorvik {
 
 namespace {
 
-// Room around the card for its shadow (black 0.1, blur 5, 2 down).
-constexpr QMargins shadowMargins(6, 4, 6, 9);
 constexpr qreal cornerRadius = 12;
 constexpr qreal shadowOpacity = 0.1;
 constexpr qreal shadowBlur = 5;
 constexpr qreal shadowOffsetY = 2;
 constexpr qreal percentFontSize = 10;
-
-// Blurs the alpha channel of a premultiplied image with a Gaussian kernel; a blur radius r
-// reads as a standard deviation of r / 2.
-void gaussianBlur(QImage &image, qreal sigma)
-{
-    const int radius = int(std::ceil(sigma * 3));
-    std::vector<double> kernel(std::size_t(2 * radius + 1));
-    double sum = 0;
-    for (int i = -radius; i <= radius; ++i)
-        sum += kernel[std::size_t(i + radius)] = std::exp(-(i * i) / (2 * sigma * sigma));
-    for (double &k : kernel)
-        k /= sum;
-
-    const int w = image.width();
-    const int h = image.height();
-    std::vector<double> alpha(std::size_t(w) * std::size_t(h));
-    for (int y = 0; y < h; ++y) {
-        const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < w; ++x)
-            alpha[std::size_t(y * w + x)] = qAlpha(row[x]);
-    }
-    std::vector<double> pass(alpha.size());
-    const auto convolve = [&](const std::vector<double> &from, std::vector<double> &to, bool across) {
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                double v = 0;
-                for (int i = -radius; i <= radius; ++i) {
-                    const int sx = across ? x + i : x;
-                    const int sy = across ? y : y + i;
-                    if (sx >= 0 && sx < w && sy >= 0 && sy < h)
-                        v += kernel[std::size_t(i + radius)] * from[std::size_t(sy * w + sx)];
-                }
-                to[std::size_t(y * w + x)] = v;
-            }
-    };
-    convolve(alpha, pass, true);
-    convolve(pass, alpha, false);
-    for (int y = 0; y < h; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const int a = std::clamp(int(std::lround(alpha[std::size_t(y * w + x)])), 0, 255);
-            row[x] = qRgba(0, 0, 0, a);
-        }
-    }
-}
 
 QString sliderStyle(bool dark)
 {
@@ -174,14 +127,12 @@ VolumeCard::VolumeCard(RollingAudio &audio, VolumeCardHover &hover, QWidget *anc
 
     const QFontMetricsF metrics(Fonts::rounded(percentFontSize));
     m_rowHeight = std::max(m_slider->sizeHint().height(), int(std::ceil(metrics.height())));
-    const int cardHeight = m_rowHeight + 2 * inset;
-    setFixedSize(cardWidth + shadowMargins.left() + shadowMargins.right(),
-                 cardHeight + shadowMargins.top() + shadowMargins.bottom());
+    setFixedSize(cardWidth, m_rowHeight + 2 * inset);
     const int sliderWidth = cardWidth - 2 * inset - spacing - labelWidth;
     const int sliderHeight = m_slider->sizeHint().height();
-    m_slider->setGeometry(shadowMargins.left() + inset,
-                          shadowMargins.top() + inset + (m_rowHeight - sliderHeight) / 2, sliderWidth,
-                          sliderHeight);
+    m_slider->setGeometry(inset, inset + (m_rowHeight - sliderHeight) / 2, sliderWidth, sliderHeight);
+    // The shadow is a sibling beneath the card: the card's widget is the card and nothing more.
+    m_shadow = new DropShadow(this, SoftShadow(cornerRadius, shadowBlur, QPointF(0, shadowOffsetY), shadowOpacity));
 
     connect(m_slider, &QSlider::valueChanged, this,
             [this](int value) { m_audio.setVolume(double(value) / sliderSteps); });
@@ -200,9 +151,9 @@ QString VolumeCard::percentText(double volume)
     return QString::asprintf("%lld%%", static_cast<long long>(percent(volume)));
 }
 
-QRect VolumeCard::cardRect() const
+VolumeCard::~VolumeCard()
 {
-    return rect().marginsRemoved(shadowMargins);
+    delete m_shadow;
 }
 
 void VolumeCard::place()
@@ -211,7 +162,7 @@ void VolumeCard::place()
     if (!m_anchor || !host)
         return;
     const QPoint topTrailing = m_anchor->mapTo(host, QPoint(m_anchor->width(), 0));
-    move(topTrailing.x() - cardWidth - shadowMargins.left(), topTrailing.y() + dropDown - shadowMargins.top());
+    move(topTrailing.x() - cardWidth, topTrailing.y() + dropDown);
 }
 
 void VolumeCard::syncFromAudio()
@@ -232,25 +183,6 @@ void VolumeCard::applySliderStyle(bool dark)
     m_slider->setStyleSheet(sliderStyle(dark));
 }
 
-const QImage &VolumeCard::shadow(qreal ratio)
-{
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    if (m_shadow.size() == pixels && qFuzzyCompare(m_shadow.devicePixelRatio(), ratio))
-        return m_shadow;
-    m_shadow = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    m_shadow.setDevicePixelRatio(ratio);
-    m_shadow.fill(Qt::transparent);
-    {
-        QPainter p(&m_shadow);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
-        p.drawRoundedRect(QRectF(cardRect()).translated(0, shadowOffsetY), cornerRadius, cornerRadius);
-    }
-    gaussianBlur(m_shadow, shadowBlur / 2 * ratio);
-    return m_shadow;
-}
-
 void VolumeCard::paintEvent(QPaintEvent *)
 {
     const bool dark = isDarkAppearance(m_anchor ? m_anchor.data() : this);
@@ -258,11 +190,7 @@ void VolumeCard::paintEvent(QPaintEvent *)
 
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setOpacity(shadowOpacity);
-    painter.drawImage(QPointF(0, 0), shadow(devicePixelRatioF()));
-    painter.setOpacity(1);
-
-    const QRectF card(cardRect());
+    const QRectF card(rect());
     QPainterPath shape;
     shape.addRoundedRect(card, cornerRadius, cornerRadius);
     painter.fillPath(shape, Palette::cream().resolve(dark));

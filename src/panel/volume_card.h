@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -8,13 +7,14 @@ class QSlider;
 
 namespace zorvik {
 
+class DropShadow;
 class VolumeCardHover;
 class RollingAudio;
 
 // The card that hangs below the sound control: a volume slider and the volume as a
 // percentage on a cream rounded card with a soft shadow. It lives in the control's top-level
-// window so that it lies over the wheel; the widget is a few pixels larger than the card on
-// every side to leave room for the shadow.
+// window so that it lies over the wheel; its shadow is a sibling beneath it, so the card's
+// widget, and the region that takes the pointer, is the card alone.
 class VolumeCard : public QWidget {
     Q_OBJECT
 
@@ -34,10 +34,10 @@ public:
     static double percent(double volume);
     static QString percentText(double volume);
 
+    ~VolumeCard() override;
+
     QSlider *slider() const { return m_slider; }
     RollingAudio &audio() const { return m_audio; }
-    // The visible card within this widget (without the shadow margin).
-    QRect cardRect() const;
     // Puts the card's top-trailing corner at the anchor's, 26 points further down.
     void place();
 
@@ -50,7 +50,6 @@ protected:
 private:
     void syncFromAudio();
     void applySliderStyle(bool dark);
-    const QImage &shadow(qreal ratio);
 
     RollingAudio &m_audio;
     VolumeCardHover &m_hover;
@@ -58,7 +57,7 @@ private:
     QSlider *m_slider;
     int m_rowHeight = 0;
     int m_styledDark = -1;
-    QImage m_shadow;
+    QPointer<DropShadow> m_shadow;
 };
 
 } // namespace zorvik

@@ -1,10 +1,14 @@
 #include "platform/window_services.h"
 
-#include <QByteArray>
 #include <QGuiApplication>
 #include <QWindow>
 
+#include <QRegion>
+
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
+
+#include <cmath>
 
 #include <cstdlib>
 #include <cstring>
@@ -147,28 +151,47 @@ void WindowServices::setKeepAbove(QWindow *window, bool keepAbove)
     xcb_flush(c);
 }
 
-bool WindowServices::compositingActive()
+void WindowServices::setFrameExtents(QWindow *window, QMargins margins)
 {
     xcb_connection_t *c = connection();
-    if (!c)
-        return true; // other platforms composite (or clip) on their own
-    int screen = 0;
-    if (const char *display = std::getenv("DISPLAY")) {
-        // ":1.0" names screen 0 of display 1.
-        const char *dot = std::strrchr(display, '.');
-        const char *colon = std::strrchr(display, ':');
-        if (dot && colon && dot > colon)
-            screen = std::atoi(dot + 1);
+    if (!c || !window)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_atom_t extents = atom(c, "_GTK_FRAME_EXTENTS");
+    if (margins.isNull()) {
+        xcb_delete_property(c, id, extents);
+    } else {
+        const qreal ratio = window->devicePixelRatio();
+        const uint32_t value[4] = {uint32_t(std::lround(margins.left() * ratio)),
+                                   uint32_t(std::lround(margins.right() * ratio)),
+                                   uint32_t(std::lround(margins.top() * ratio)),
+                                   uint32_t(std::lround(margins.bottom() * ratio))};
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, extents, XCB_ATOM_CARDINAL, 32, 4, value);
     }
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
-    const xcb_atom_t selection = atom(c, name.constData());
-    xcb_get_selection_owner_reply_t *reply =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
-    if (!reply)
-        return false;
-    const bool owned = reply->owner != XCB_WINDOW_NONE;
-    std::free(reply);
-    return owned;
+    xcb_flush(c);
+}
+
+void WindowServices::setInputRegion(QWindow *window, const QRegion &region)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    if (region.isNull()) {
+        // Back to the whole window.
+        xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, id, 0, 0, XCB_PIXMAP_NONE);
+    } else {
+        const qreal ratio = window->devicePixelRatio();
+        std::vector<xcb_rectangle_t> rects;
+        for (const QRect &r : region) {
+            const QRect px(QPoint(int(std::floor(r.left() * ratio)), int(std::floor(r.top() * ratio))),
+                           QPoint(int(std::ceil((r.right() + 1) * ratio)) - 1, int(std::ceil((r.bottom() + 1) * ratio)) - 1));
+            rects.push_back({int16_t(px.x()), int16_t(px.y()), uint16_t(px.width()), uint16_t(px.height())});
+        }
+        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, id, 0, 0,
+                             uint32_t(rects.size()), rects.data());
+    }
+    xcb_flush(c);
 }
 
 } // namespace zorvik

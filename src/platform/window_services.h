@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QMargins>
+
+class QRegion;
 class QWindow;
 
 namespace zorvik {
 
 // What the floating panel needs from the window manager beyond Qt 6.4: being on every desktop
-// (sticky), switching keep-on-top on a mapped window without re-creating it, and knowing whether
-// a compositing manager runs. On X11 these are EWMH hints sent through xcb; on every other
-// platform the calls do nothing. Qt has no API for sticky windows or for the compositing
-// manager; a stays-on-top change without hide/show only arrives with QWindow::setFlags on a
+// (sticky), switching keep-on-top on a mapped window without re-creating it, and a frame inside
+// a shadow margin that takes no input. On X11 these are EWMH hints sent through xcb; on every other
+// platform the calls do nothing. Qt has no API for sticky windows, frame extents or input
+// shapes; a stays-on-top change without hide/show only arrives with QWindow::setFlags on a
 // mapped window in later Qt versions, which would replace setKeepAbove.
 class WindowServices {
 public:
@@ -24,9 +27,14 @@ public:
     // unmapped window also in the property it will read when the window is shown.
     static void setKeepAbove(QWindow *window, bool keepAbove);
 
-    // Whether a compositing manager owns _NET_WM_CM_S<screen>; without one, translucent
-    // windows come out with black where they should be clear.
-    static bool compositingActive();
+    // _GTK_FRAME_EXTENTS: how far the window's visible frame lies inside the window, the rest
+    // being its shadow. Window managers that honour it (mutter, KWin) place, snap and constrain
+    // the frame. Null margins remove it.
+    static void setFrameExtents(QWindow *window, QMargins margins);
+
+    // The part of the window that takes the pointer (window coordinates); elsewhere presses
+    // fall through to the window below. A null region gives the whole window back.
+    static void setInputRegion(QWindow *window, const QRegion &region);
 };
 
 } // namespace zorvik

@@ -21,6 +21,10 @@ public:
     // False after a write that could not reach the disk.
     bool lastWriteStored() const { return m_lastWriteStored; }
 
+    QString fileName() const { return m_settings.fileName(); }
+    // Reads the file again if another writer changed it since (values are cached otherwise).
+    void reload() { m_settings.sync(); }
+
 private:
     void clearOwnerlessLock() const;
 

@@ -44,10 +44,11 @@ def poll(predicate, timeout=20.0, interval=0.05, what="condition"):
 
 
 class Desktop:
-    """Xvfb (1280 x 800) + openbox (+ a tray: "sni" or "xembed"), and zorvik processes on it."""
+    """Xvfb (1280 x 800) + openbox, or mutter compositing (wm="mutter"), (+ a tray: "sni" or
+    "xembed"), and zorvik processes on it."""
 
-    def __init__(self, binary, tray=None):
-        self.binary, self.tray = binary, tray
+    def __init__(self, binary, tray=None, wm="openbox"):
+        self.binary, self.tray, self.wm = binary, tray, wm
         self.processes, self.apps = [], []
         self.home = tempfile.mkdtemp(prefix="zorvik-e2e-")
 
@@ -112,9 +113,10 @@ class Desktop:
         self.env.pop("ZORVIK_E2E_PRIVATE_BUS", None)
         poll(lambda: self.run(["xprop", "-root", "_NET_SUPPORTED"], check=False).returncode == 0,
              what="the X server on " + self.display)
-        openbox = self.spawn(["openbox", "--sm-disable"])
-        poll(lambda: openbox.poll() is None and "window id" in self.prop("root", "_NET_SUPPORTING_WM_CHECK"),
-             what="openbox on " + self.display)
+        manager = self.spawn(["mutter", "--x11", "--replace", "--sm-disable"] if self.wm == "mutter"
+                             else ["openbox", "--sm-disable"])
+        poll(lambda: manager.poll() is None and "window id" in self.prop("root", "_NET_SUPPORTING_WM_CHECK")
+             and (self.wm != "mutter" or self.selection_owner("_NET_WM_CM_S0")), what=self.wm + " on " + self.display)
 
     def _stop_processes(self):
         for process in reversed(self.processes):
@@ -184,6 +186,20 @@ class Desktop:
         return {"x": int(field("Absolute upper-left X")), "y": int(field("Absolute upper-left Y")),
                 "width": int(field("Width")), "height": int(field("Height")), "state": field("Map State")}
 
+    def frame(self, window):
+        """The panel's frame: the window without the shadow margin it declares (_GTK_FRAME_EXTENTS)."""
+        info = self.info(window)
+        extents = [int(v) for v in re.findall(r"\d+", self.prop(window, "_GTK_FRAME_EXTENTS").partition("=")[2])]
+        left, right, top, bottom = extents if len(extents) == 4 else (0, 0, 0, 0)
+        return dict(info, x=info["x"] + left, y=info["y"] + top, width=info["width"] - left - right,
+                    height=info["height"] - top - bottom)
+
+    def screenshot(self):
+        """The screen as it is shown: a function (x, y) -> (red, green, blue)."""
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env, capture_output=True,
+                             check=True, timeout=20).stdout
+        return lambda x, y: tuple(raw[(y * 1280 + x) * 3:(y * 1280 + x) * 3 + 3])
+
     def panels(self):
         found = self.run(["xdotool", "search", "--name", "^Zorvik$"], check=False).stdout.split()
         return [int(w) for w in found if (self.info(w) or {}).get("width", 0) >= 200]
@@ -204,7 +220,7 @@ class Desktop:
         return self.run(["xprop", *where, name], check=False).stdout.strip()
 
     def click_panel(self, window, x, y, button=1):
-        info = self.info(window)
+        info = self.frame(window)
         self.run(["xdotool", "mousemove", "--sync", str(info["x"] + x), str(info["y"] + y), "click", str(button)])
 
     def flick(self, window):
@@ -252,9 +268,14 @@ class Bus:
     def tray_menu(self):
         """The properties of the registered tray item's menu entries; click() then picks one."""
         watcher = "org.kde.StatusNotifierWatcher"
-        self.service = poll(lambda: self.prop(watcher, "/StatusNotifierWatcher", watcher,
-                                              "RegisteredStatusNotifierItems"), what="the tray item")[0]
-        self.menu = self.prop(self.service, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Menu")
+
+        def newest():  # the item registered last, once it answers (earlier ones may be gone)
+            try:
+                item = self.prop(watcher, "/StatusNotifierWatcher", watcher, "RegisteredStatusNotifierItems")[-1]
+                return item, self.prop(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Menu")
+            except (GLib.Error, IndexError):
+                return None
+        self.service, self.menu = poll(newest, what="the tray item")
         _, layout = self.call(self.service, self.menu, "com.canonical.dbusmenu", "GetLayout", (0, -1, []), "(iias)")
         self.ids = {props.get("label"): ident for ident, props, _ in layout[2]}
         return [props for _, props, _ in layout[2]]

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The program on a desktop with no tray at all: the panel still shows, and once hidden it comes
 back when the program is started again. Its rounded corners are clipped by a window shape while
-nothing composites, and drawn translucent (no shape) once a compositing manager runs.
+nothing composites; a compositing manager that starts or stops gives or takes its shadow margin.
 
 Usage: test_no_tray.py <path to zorvik>"""
 import os
@@ -34,11 +34,15 @@ class NoTrayTest(unittest.TestCase):
             hide_and_relaunch()
             self.assertTrue(d.shaped(panel))
 
-            # A compositing manager arrives: from the next show on the window is left unclipped.
-            d.spawn(["xcompmgr"])
-            poll(lambda: d.selection_owner("_NET_WM_CM_S0"), what="xcompmgr")
-            hide_and_relaunch()
-            self.assertFalse(d.shaped(panel), "with a compositor the shape must go")
+            # A compositing manager arrives: a shadow margin grows around the same frame and the
+            # shape goes; when it leaves, the margin goes and the corners are clipped again.
+            frame = d.frame(panel)
+            compositor = d.spawn(["xcompmgr"])
+            for composited in (True, False):
+                poll(lambda: (d.info(panel)["width"] > 300) == composited, what="the margin to follow")
+                self.assertEqual(d.frame(panel), frame)
+                self.assertEqual(d.shaped(panel), not composited)
+                compositor.terminate()
             self.assertIsNone(app.poll())
 
 

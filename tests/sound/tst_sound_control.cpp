@@ -110,9 +110,12 @@ private slots:
         QVERIFY(panel.cardShown());
         QCOMPARE(card->parentWidget(), &panel.window);
         QCOMPARE(panel.window.children().last(), card); // raised above header and wheel
-        const QRect visible = card->cardRect().translated(card->pos());
+        const QRect visible = card->geometry();
         QCOMPARE(visible.topRight() + QPoint(1, 0), panel.control->mapTo(&panel.window, QPoint(28, 26)));
         QVERIFY(visible.intersects(panel.wheel->geometry()));
+        // The shadow takes no clicks: just beside and below the card lie the header and the wheel.
+        QCOMPARE(panel.window.childAt(visible.topRight() + QPoint(3, 2)), panel.header);
+        QCOMPARE(panel.window.childAt(visible.bottomLeft() + QPoint(20, 4)), panel.wheel);
         // Closed a quarter second after the pointer left.
         QElapsedTimer clock;
         clock.start();
