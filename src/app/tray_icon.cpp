@@ -4,8 +4,10 @@
 #include "style/tray_icon_art.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QKeySequence>
 #include <QMenu>
+#include <QShortcut>
 #include <QSystemTrayIcon>
 
 namespace zorvik {
@@ -25,12 +27,20 @@ TrayIcon::TrayIcon(ColorScheme &colorScheme, std::function<void()> show, std::fu
     connect(m_show, &QAction::triggered, this, [show] { show(); });
     connect(m_quit, &QAction::triggered, this, [quit] { quit(); });
 
+    // The action's own shortcut is only shown: Qt matches a shortcut of a menu that has no
+    // parent widget nowhere. While the menu is open it holds the keyboard, and this one
+    // answers there; the panel has its own.
+    auto *quitShortcut = new QShortcut(m_quit->shortcut(), m_menu);
+    connect(quitShortcut, &QShortcut::activated, m_quit, &QAction::trigger);
+
     m_tray = new QSystemTrayIcon(this);
     m_tray->setToolTip(QStringLiteral("Zorvik"));
     m_tray->setContextMenu(m_menu);
-    connect(m_tray, &QSystemTrayIcon::activated, this, [show](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-            show();
+    // A click on the icon opens the menu and does nothing else (the other button opens it
+    // through the tray itself).
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            popUpMenu();
     });
     updateIcon();
     connect(&m_colorScheme, &ColorScheme::changed, this, &TrayIcon::updateIcon);
@@ -42,6 +52,14 @@ TrayIcon::~TrayIcon()
     delete m_tray;
     m_tray = nullptr;
     delete m_menu;
+}
+
+void TrayIcon::popUpMenu()
+{
+    // An XEmbed tray knows where the icon is; a StatusNotifierItem host does not say, but it
+    // sends the click while the pointer is on the icon.
+    const QRect icon = m_tray->geometry();
+    m_menu->popup(icon.isValid() ? icon.bottomLeft() + QPoint(0, 1) : QCursor::pos());
 }
 
 void TrayIcon::updateIcon()

@@ -12,9 +12,10 @@ namespace zorvik {
 
 class ColorScheme;
 
-// The tray icon with its menu: "Show Zorvik", a separator, "Quit Zorvik" (Ctrl+Q). A click on
-// the icon itself shows the panel as well. Works with a StatusNotifierItem host or an XEmbed
-// tray; without either the icon waits for one to appear.
+// The tray icon with its menu: "Show Zorvik", a separator, "Quit Zorvik" (Ctrl+Q, also while
+// the menu is open). A click on the icon opens the menu at the icon and has no action of its
+// own. Works with a StatusNotifierItem host or an XEmbed tray; without either the icon waits
+// for one to appear.
 class TrayIcon : public QObject {
     Q_OBJECT
 
@@ -30,6 +31,8 @@ public:
 
     // Redraws the icon for the tray's current light or dark look.
     void updateIcon();
+    // Opens the menu at the icon.
+    void popUpMenu();
 
 private:
     ColorScheme &m_colorScheme;

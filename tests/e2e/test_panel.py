@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The real program on a private X server with openbox and a StatusNotifierItem host: the tray
-menu, hiding and showing, keep-on-top, desktop hints, the second launch, moving and the
-remembered position. Usage: test_panel.py <path to zorvik>"""
+menu (opened by a click on the item, quit with Ctrl+Q), hiding and showing, keep-on-top, desktop
+hints, the second launch, moving and the remembered position. Usage: test_panel.py <path to zorvik>"""
 import os
 import sys
 import unittest
@@ -78,6 +78,18 @@ class PanelTest(unittest.TestCase):
             self.assertLessEqual(abs(again["x"] - moved["x"]), 2)
             self.assertLessEqual(abs(again["y"] - moved["y"]), 2)
             self.assertEqual(again["height"], moved["height"])
+
+            # A left click on the tray item (Activate) opens the menu and nothing else; Ctrl+Q
+            # quits while it is open.
+            bus.tray_menu()
+            before = set(d.run(["xdotool", "search", "--onlyvisible", "--class", "zorvik"]).stdout.split())
+            bus.call(bus.service, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", (1200, 10), "(ii)")
+            menu = poll(lambda: set(d.run(["xdotool", "search", "--onlyvisible", "--class", "zorvik"]).stdout.split())
+                        - before, what="the tray menu").pop()
+            self.assertGreater(d.info(menu)["height"], 40)
+            d.run(["xdotool", "key", "ctrl+q"])
+            self.assertEqual(app.wait(10), 0)
+            app, window = d.start()
 
             # Killed outright, it leaves nothing that would keep the next launch from starting.
             app.kill()
