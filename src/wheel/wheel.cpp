@@ -78,6 +78,8 @@ void Wheel::hideEvent(QHideEvent *)
     // shows again, until the wheel turns.
     m_layer.release();
     m_turned = false;
+    // Nor does a hidden wheel get the release of a drag.
+    endDrag();
 }
 
 bool Wheel::insideCircle(QPointF point) const
@@ -90,8 +92,11 @@ bool Wheel::insideCircle(QPointF point) const
 
 void Wheel::mousePressEvent(QMouseEvent *event)
 {
+    // A press while a drag is open means its release never came: that drag is over.
+    if (event->button() == Qt::LeftButton)
+        endDrag();
     // The corners outside the circle are not the wheel's: leave the press to what lies behind.
-    if (event->button() != Qt::LeftButton || m_pressed || !insideCircle(event->position())) {
+    if (event->button() != Qt::LeftButton || !insideCircle(event->position())) {
         event->ignore();
         return;
     }
@@ -123,6 +128,11 @@ void Wheel::mouseReleaseEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
+    endDrag();
+}
+
+void Wheel::endDrag()
+{
     const bool dragged = m_dragging;
     m_pressed = false;
     m_dragging = false;

@@ -48,6 +48,8 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // Ends the pointer gesture; a drag that had started is released to the game.
+    void endDrag();
     void gameChanged();
     bool insideCircle(QPointF point) const;
 

@@ -98,6 +98,27 @@ private slots:
         QVERIFY(!table.game.spinning());
     }
 
+    // A release that never came (a broken grab): the next press ends that drag (the wheel
+    // springs back, no flick at rest) and starts a new one, instead of the old drag going on.
+    void lostReleaseEndsTheDrag()
+    {
+        Table table;
+        table.game.select(Bet::red);
+        QTest::mousePress(&table.wheel, Qt::LeftButton, {}, QPoint(140, 20));
+        QTest::mouseMove(&table.wheel, QPoint(140, 23));
+        QTest::mouseMove(&table.wheel, QPoint(260, 140));
+        table.fakes.clock.t += 0.3;
+        const QPointF right(260, 140);
+        QMouseEvent press(QEvent::MouseButtonPress, right, table.wheel.mapToGlobal(right), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&table.wheel, &press);
+        QCOMPARE(table.game.wheel(), 0.0);
+        QTest::mouseMove(&table.wheel, QPoint(257, 140));
+        QTest::mouseMove(&table.wheel, QPoint(140, 260));
+        QVERIFY(std::abs(Roulette::delta(table.game.wheel() - pi / 2)) < 1e-9);
+        QVERIFY(!table.game.spinning());
+    }
+
     // Name, the message as value and description, and the one action. The action and Space or
     // Return on the wheel do the same: nothing without a bet or during a spin, else a spin at
     // 7 rad/s (5.5 s, as long as its sound), 0.65 s when the desktop asks for reduced motion.
