@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <functional>
 #include <memory>
 
 namespace zorvik {
@@ -20,9 +21,13 @@ public:
 // Makes players for complete WAV files held in memory.
 class AudioOutput {
 public:
+    // Makes the whole file. An output may call it later, on a thread of its own, so that the
+    // caller does not wait for the synthesis; it runs once, before the sound starts.
+    using Wave = std::function<QByteArray()>;
+
     virtual ~AudioOutput() = default;
-    // Null when the platform refuses (no device, unusable data).
-    virtual std::unique_ptr<AudioPlayer> createPlayer(const QByteArray &wav) = 0;
+    // Null when the platform refuses (no device); a file it cannot play stays silent.
+    virtual std::unique_ptr<AudioPlayer> createPlayer(Wave wave) = 0;
 };
 
 } // namespace zorvik

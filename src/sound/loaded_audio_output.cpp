@@ -48,10 +48,10 @@ AudioOutput *LoadedAudioOutput::output()
     return m_output;
 }
 
-std::unique_ptr<AudioPlayer> LoadedAudioOutput::createPlayer(const QByteArray &wav)
+std::unique_ptr<AudioPlayer> LoadedAudioOutput::createPlayer(Wave wave)
 {
     AudioOutput *real = output();
-    return real ? real->createPlayer(wav) : nullptr;
+    return real ? real->createPlayer(std::move(wave)) : nullptr;
 }
 
 } // namespace zorvik

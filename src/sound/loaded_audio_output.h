@@ -11,7 +11,7 @@ namespace zorvik {
 // When the module cannot be loaded every player is refused, as with no audio device.
 class LoadedAudioOutput final : public AudioOutput {
 public:
-    std::unique_ptr<AudioPlayer> createPlayer(const QByteArray &wav) override;
+    std::unique_ptr<AudioPlayer> createPlayer(Wave wave) override;
 
     // Loads the module now, if not done yet; the output it provides, or null.
     AudioOutput *output();

@@ -64,7 +64,7 @@ void RollingAudio::play(double duration)
 
     std::unique_ptr<AudioPlayer> player;
     try {
-        player = m_output.createPlayer(wave(duration));
+        player = m_output.createPlayer([duration] { return wave(duration); });
     } catch (...) {
         // A refused sound is no sound; the spin runs silently.
         return;

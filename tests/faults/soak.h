@@ -26,10 +26,10 @@ class CountingAudioOutput final : public AudioOutput {
 public:
     explicit CountingAudioOutput(AudioOutput &inner) : m_inner(inner) {}
 
-    std::unique_ptr<AudioPlayer> createPlayer(const QByteArray &wav) override
+    std::unique_ptr<AudioPlayer> createPlayer(Wave wave) override
     {
         ++asked;
-        std::unique_ptr<AudioPlayer> inner = m_inner.createPlayer(wav);
+        std::unique_ptr<AudioPlayer> inner = m_inner.createPlayer(std::move(wave));
         refused += inner ? 0 : 1;
         return inner ? std::make_unique<Player>(*this, std::move(inner)) : nullptr;
     }

@@ -16,7 +16,7 @@ private slots:
         qputenv("PULSE_SERVER", "unix:/nonexistent/zorvik-no-server");
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!SinkAudioOutput::shared().createPlayer(RollingAudio::wave(1.0)));
+        QVERIFY(!SinkAudioOutput::shared().createPlayer([] { return RollingAudio::wave(1.0); }));
         testing::MemorySettings settings;
         Settings audioSettings{settings};
         RollingAudio audio(audioSettings, SinkAudioOutput::shared());

@@ -118,9 +118,9 @@ public:
         RecordingAudioOutput &m_output;
     };
 
-    std::unique_ptr<AudioPlayer> createPlayer(const QByteArray &wav) override
+    std::unique_ptr<AudioPlayer> createPlayer(Wave wave) override
     {
-        wavSizes.push_back(wav.size());
+        wavSizes.push_back(wave().size());
         events.append(refuse ? QStringLiteral("refused") : QStringLiteral("create"));
         return refuse ? nullptr : std::make_unique<Player>(*this);
     }

@@ -14,6 +14,18 @@ qint64 endOfWholeSamples(const QByteArray &wav)
     return RampedPcmDevice::headerBytes + (pcm & ~qint64(1));
 }
 
+quint32 u32At(const QByteArray &b, int offset)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(b.constData() + offset);
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+
+quint16 u16At(const QByteArray &b, int offset)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(b.constData() + offset);
+    return quint16(p[0] | p[1] << 8);
+}
+
 int framesFor(double seconds)
 {
     if (!std::isfinite(seconds) || seconds <= 0)
@@ -27,6 +39,20 @@ int framesFor(double seconds)
 RampedPcmDevice::RampedPcmDevice(const QByteArray &wav, QObject *parent)
     : QIODevice(parent), m_wav(wav), m_end(endOfWholeSamples(wav))
 {
+}
+
+bool RampedPcmDevice::accepts(const QByteArray &wav)
+{
+    return wav.size() >= headerBytes && wav.startsWith("RIFF") && wav.mid(8, 8) == "WAVEfmt "
+        && u16At(wav, 20) == 1 && u16At(wav, 22) == 1 && u32At(wav, 24) == quint32(sampleRate)
+        && u16At(wav, 34) == 16 && wav.mid(36, 4) == "data";
+}
+
+void RampedPcmDevice::setWave(const QByteArray &wav)
+{
+    m_wav = wav;
+    m_end = endOfWholeSamples(wav);
+    m_offset = headerBytes;
 }
 
 float RampedPcmDevice::sanitizedGain(float gain)

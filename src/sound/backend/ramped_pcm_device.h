@@ -18,7 +18,13 @@ public:
     static constexpr int headerBytes = 44;
     static constexpr int sampleRate = 24000;
 
-    explicit RampedPcmDevice(const QByteArray &wav, QObject *parent = nullptr);
+    explicit RampedPcmDevice(const QByteArray &wav = {}, QObject *parent = nullptr);
+
+    // Whether this is a file we play: a RIFF/WAVE file with the plain 44-byte header of 16-bit
+    // mono PCM at 24 kHz.
+    static bool accepts(const QByteArray &wav);
+    // The file to serve, when it was not known at construction; before the first read.
+    void setWave(const QByteArray &wav);
 
     // Jumps to the gain without a ramp; meant for before the first sample is read.
     void setGain(float gain);
@@ -53,8 +59,8 @@ private:
     void takeNewTarget(float target);
     qint64 readSilence(char *data, qint64 maxSize);
 
-    const QByteArray m_wav;
-    const qint64 m_end;   // one past the last whole sample
+    QByteArray m_wav;
+    qint64 m_end;   // one past the last whole sample
     qint64 m_offset = headerBytes;
     qint64 m_silenceLeft = 0;
 

@@ -2,66 +2,54 @@
 
 #include "sound/backend/ramped_pcm_device.h"
 
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QTimer>
+#include <QMetaObject>
+#include <QThread>
 
-#include <chrono>
+#include <algorithm>
 
 namespace zorvik {
 
-namespace {
-
-QAudioFormat pcmFormat()
-{
-    QAudioFormat format;
-    format.setSampleRate(RampedPcmDevice::sampleRate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    return format;
-}
-
-// How long the sink has to live on after its last sample was handed over: the queued buffer
-// plus a margin, or the tail is cut off when the stream is disconnected.
-std::chrono::milliseconds drainTime(const QAudioSink *sink)
-{
-    const qsizetype bytes = std::max<qsizetype>(sink->bufferSize(), SinkAudioPlayer::bufferBytes);
-    return std::chrono::milliseconds(bytes * 1000 / (RampedPcmDevice::sampleRate * 2) + 50);
-}
-
-} // namespace
-
-SinkAudioPlayer::SinkAudioPlayer(const QAudioDevice &device, const QByteArray &wav)
-    : m_device(device), m_wav(wav)
+SinkAudioPlayer::SinkAudioPlayer(const QAudioDevice &device, AudioOutput::Wave wave, QThread &audioThread, int bufferBytes)
+    : m_device(device)
+    , m_wave(std::move(wave))
+    , m_thread(audioThread)
+    , m_bufferBytes(bufferBytes)
+    , m_pcm(std::make_shared<RampedPcmDevice>())
+    , m_state(std::make_shared<std::atomic<SinkStream::State>>(SinkStream::State::idle))
 {
 }
 
 SinkAudioPlayer::~SinkAudioPlayer()
 {
-    release();
+    if (!m_started) {
+        delete m_stream;
+        return;
+    }
+    // Still sounding: the stream fades out, plays its buffer and ends by itself.
+    stop();
 }
 
 void SinkAudioPlayer::setVolume(float volume, double fadeSeconds)
 {
     m_volume = RampedPcmDevice::sanitizedGain(volume);
-    if (!m_pcm)
-        return;
-    if (m_started)
-        m_pcm->rampTo(m_volume, fadeSeconds);
-    else
+    if (!m_started) {
         m_pcm->setGain(m_volume);
+        return;
+    }
+    m_pcm->rampTo(m_volume, rampSeconds(fadeSeconds));
 }
 
 void SinkAudioPlayer::prepareToPlay()
 {
-    if (m_sink || m_started)
+    if (m_stream || m_started)
         return;
-    m_sink = new QAudioSink(m_device, pcmFormat());
-    m_sink->setBufferSize(bufferBytes);
-    m_pcm = new RampedPcmDevice(m_wav, m_sink);
     m_pcm->setGain(m_volume);
-    m_pcm->setTrailingSilence(bufferBytes);
+    // A sink that ran dry waits for a full buffer before it plays again: the padding carries
+    // the last samples out.
+    m_pcm->setTrailingSilence(m_bufferBytes);
     m_pcm->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    m_stream = new SinkStream(m_device, std::move(m_wave), m_pcm, m_bufferBytes, m_state);
+    m_stream->moveToThread(&m_thread);
 }
 
 void SinkAudioPlayer::play()
@@ -70,75 +58,28 @@ void SinkAudioPlayer::play()
         return;
     prepareToPlay();
     m_started = true;
-
-    QAudioSink *sink = m_sink;
-    RampedPcmDevice *pcm = m_pcm;
-    sink->start(pcm);
-    if (sink->error() != QAudio::NoError) {
-        // The sound server is gone or refused the stream: this sound stays silent.
-        m_sink = nullptr;
-        m_pcm = nullptr;
-        sink->stop();
-        sink->deleteLater();
-        return;
-    }
-
-    // Underruns also report Idle; only the one after the last sample ends the sound. The
-    // state can be reported from the sound server's thread, hence the sink as context.
-    QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink, pcm](QAudio::State state) {
-        if (state == QAudio::IdleState && pcm->atEnd()) {
-            QTimer::singleShot(drainTime(sink), sink, [sink, pcm] {
-                if (sink->state() == QAudio::IdleState && pcm->atEnd())
-                    sink->stop();
-            });
-        }
-    });
+    // From here on the stream belongs to the audio thread.
+    QMetaObject::invokeMethod(m_stream, &SinkStream::start, Qt::QueuedConnection);
+    m_stream = nullptr;
 }
 
 void SinkAudioPlayer::stop()
 {
-    if (!m_sink || !m_started)
-        return;
-    const QAudio::State state = m_sink->state();
-    if (state != QAudio::ActiveState && state != QAudio::IdleState)
-        return;
-    QAudioSink *sink = m_sink;
-    m_pcm->fadeOutAndFinish(stopFadeSeconds);
-    const auto wait = std::chrono::milliseconds(int(stopFadeSeconds * 1000)) + drainTime(sink);
-    QTimer::singleShot(wait, sink, [sink] { sink->stop(); });
+    if (m_started)
+        m_pcm->fadeOutAndFinish(rampSeconds(stopFadeSeconds));
+}
+
+double SinkAudioPlayer::rampSeconds(double fadeSeconds) const
+{
+    // The sound server takes about half of the buffer into its own period at once: the other
+    // half is what still lies ahead of its output when a change is made.
+    const double ahead = double(m_bufferBytes) / 2 / (RampedPcmDevice::sampleRate * 2);
+    return std::max(shortestFadeSeconds, fadeSeconds - ahead);
 }
 
 bool SinkAudioPlayer::isPlaying() const
 {
-    if (!m_sink || !m_started || !m_pcm)
-        return false;
-    const QAudio::State state = m_sink->state();
-    return (state == QAudio::ActiveState || state == QAudio::IdleState) && !m_pcm->atEnd();
-}
-
-void SinkAudioPlayer::release()
-{
-    QAudioSink *sink = m_sink;
-    RampedPcmDevice *pcm = m_pcm;
-    m_sink = nullptr;
-    m_pcm = nullptr;
-    if (!sink)
-        return;
-    const QAudio::State state = sink->state();
-    if (state != QAudio::ActiveState && state != QAudio::IdleState) {
-        sink->stop();
-        sink->deleteLater();
-        return;
-    }
-    // Still sounding: fade out, let the buffer play, then stop and delete. The sink's
-    // destructor runs the event loop, so it is never deleted from inside our caller.
-    if (pcm)
-        pcm->fadeOutAndFinish(stopFadeSeconds);
-    const auto wait = std::chrono::milliseconds(int(stopFadeSeconds * 1000)) + drainTime(sink);
-    QTimer::singleShot(wait, sink, [sink] {
-        sink->stop();
-        sink->deleteLater();
-    });
+    return m_state->load() == SinkStream::State::playing;
 }
 
 } // namespace zorvik

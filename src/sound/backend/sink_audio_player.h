@@ -1,29 +1,39 @@
 #pragma once
 
 #include "sound/audio_output.h"
+#include "sound/backend/sink_stream.h"
 
 #include <QAudioDevice>
-#include <QByteArray>
-#include <QPointer>
 
-class QAudioSink;
+#include <atomic>
+#include <memory>
+
+class QThread;
 
 namespace zorvik {
 
 class RampedPcmDevice;
 
-// One sound on one QAudioSink (24 kHz mono 16-bit) in pull mode from a RampedPcmDevice.
-// The sink's own volume stays at 1.0 (it steps, and clicks); all gain is applied per sample
-// by the device. Stopping or dropping the player fades the sound out first: the sink then
-// lives on for the fade plus its buffer and is stopped and deleted later, on its own.
+// One sound played through a SinkStream on the audio thread. All gain is applied per sample
+// by the RampedPcmDevice, whose target may be set from this side at any time; Qt's own sink
+// volume stays at 1.0 (it steps, and clicks). A change of volume is heard at its new level
+// when its fade time is over: the samples already queued in the sink's buffer play at the
+// old level, and the ramp over the new ones takes the rest of the time. Stopping or dropping
+// the player fades the sound out first; the stream then plays its buffer out and goes away.
 class SinkAudioPlayer final : public AudioPlayer {
 public:
     // Length of the fade used by stop() and by dropping a sounding player.
     static constexpr double stopFadeSeconds = 0.04;
-    // Bytes the sink keeps queued ahead: 100 ms at 24 kHz mono 16-bit.
-    static constexpr int bufferBytes = 4800;
+    // Bytes the sink keeps queued ahead of what is heard: 20 ms at 24 kHz mono 16-bit, the
+    // smallest buffer that never ran dry here with both cores busy (with the audio thread at
+    // realtime priority; 10 ms ran dry in every trial).
+    static constexpr int bufferBytes = 960;
+    // The shortest ramp of a volume change, whatever the buffer: a step would click.
+    static constexpr double shortestFadeSeconds = 0.015;
 
-    SinkAudioPlayer(const QAudioDevice &device, const QByteArray &wav);
+    // The sound is synthesised by `wave` on the audio thread, where it then starts at once.
+    SinkAudioPlayer(const QAudioDevice &device, AudioOutput::Wave wave, QThread &audioThread,
+                    int bufferBytes = SinkAudioPlayer::bufferBytes);
     ~SinkAudioPlayer() override;
 
     void setVolume(float volume, double fadeSeconds) override;
@@ -31,16 +41,21 @@ public:
     void play() override;
     void stop() override;
 
-    // True from a successful play() until the sound has ended, was stopped or failed.
+    // True once the sound is streaming, until it has ended, was stopped or failed.
     bool isPlaying() const;
 
 private:
-    void release();
+    // The ramp over the samples not yet queued, so that the fade is over when its time is.
+    double rampSeconds(double fadeSeconds) const;
 
     QAudioDevice m_device;
-    QByteArray m_wav;
-    QPointer<QAudioSink> m_sink;
-    QPointer<RampedPcmDevice> m_pcm;
+    AudioOutput::Wave m_wave;
+    QThread &m_thread;
+    const int m_bufferBytes;
+    std::shared_ptr<RampedPcmDevice> m_pcm;
+    std::shared_ptr<std::atomic<SinkStream::State>> m_state;
+    // Owned here until play() hands it to the audio thread, where it deletes itself.
+    SinkStream *m_stream = nullptr;
     float m_volume = 1.0f;
     bool m_started = false;
 };
