@@ -1,6 +1,7 @@
 """Drives the real zorvik program on a private X server for end-to-end tests: each script runs
 inside its own session bus, with Xvfb on a free display, openbox and, where asked, a tray, and a
 fresh home; all of it stops afterwards. Readiness is polled, never slept for."""
+import contextlib
 import ctypes
 import math
 import os
@@ -270,11 +271,9 @@ class Bus:
         watcher = "org.kde.StatusNotifierWatcher"
 
         def newest():  # the item registered last, once it answers (earlier ones may be gone)
-            try:
+            with contextlib.suppress(GLib.Error, IndexError):
                 item = self.prop(watcher, "/StatusNotifierWatcher", watcher, "RegisteredStatusNotifierItems")[-1]
                 return item, self.prop(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Menu")
-            except (GLib.Error, IndexError):
-                return None
         self.service, self.menu = poll(newest, what="the tray item")
         _, layout = self.call(self.service, self.menu, "com.canonical.dbusmenu", "GetLayout", (0, -1, []), "(iias)")
         self.ids = {props.get("label"): ident for ident, props, _ in layout[2]}

@@ -82,11 +82,10 @@ class PanelTest(unittest.TestCase):
             # A left click on the tray item (Activate) opens the menu and nothing else; Ctrl+Q
             # quits while it is open.
             bus.tray_menu()
-            before = set(d.run(["xdotool", "search", "--onlyvisible", "--class", "zorvik"]).stdout.split())
+            visible = lambda: set(d.run(["xdotool", "search", "--onlyvisible", "--class", "zorvik"]).stdout.split())  # noqa
+            before = visible()
             bus.call(bus.service, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate", (1200, 10), "(ii)")
-            menu = poll(lambda: set(d.run(["xdotool", "search", "--onlyvisible", "--class", "zorvik"]).stdout.split())
-                        - before, what="the tray menu").pop()
-            self.assertGreater(d.info(menu)["height"], 40)
+            self.assertGreater(d.info(poll(lambda: visible() - before, what="the tray menu").pop())["height"], 40)
             d.run(["xdotool", "key", "ctrl+q"])
             self.assertEqual(app.wait(10), 0)
             app, window = d.start()

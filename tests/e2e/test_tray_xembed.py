@@ -32,7 +32,6 @@ class XEmbedTrayTest(unittest.TestCase):
             d.click_panel(icon, 11, 11)
             menu = d.info(poll(lambda: visible() - before, what="the tray menu").pop())
             at = d.info(icon)
-            self.assertGreater(menu["height"], 40)
             self.assertLessEqual(abs(menu["y"] - (at["y"] + at["height"])), 4)
             self.assertTrue(menu["x"] <= at["x"] < menu["x"] + menu["width"])
             self.assertEqual(d.info(panel)["state"], "IsUnMapped")

@@ -152,12 +152,9 @@ private slots:
 
         const Samples rec = samplesOf(m_recording, mark * 2), full = waveSamples(1.0, 5.0),
                       expected = waveSamples(level, 5.0);
-        // The sound's first click comes a few milliseconds into it.
         const qsizetype start = firstNonZero(rec);
-        m_onsetMs -= firstNonZero(full) * 1000 / rate;
-        // Where in the sound we acted: found from the last samples heard before (a gap earlier on
-        // would shift it).
-        qsizetype offset = -1;
+        m_onsetMs -= firstNonZero(full) * 1000 / rate; // the sound's first click comes a little into it
+        qsizetype offset = -1; // where in the sound we acted, from the last samples heard before
         for (qsizetype k = 0; offset < 0 && k + rate / 100 < qsizetype(full.size()); ++k)
             if (std::equal(full.begin() + k, full.begin() + k + rate / 100, rec.begin() + actedAt - rate / 50))
                 offset = actedAt - rate / 50 - k;
