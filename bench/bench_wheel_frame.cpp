@@ -3,7 +3,7 @@
 // wheel image turned by the frame's rotation (smooth transform, as a cached-bitmap wheel
 // would have to). BM_WheelDirect draws the frame the plain way, building every path and
 // laying out every number each frame.
-#include "support/direct_wheel_drawing.h"
+#include "direct_wheel_drawing.h"
 
 #include "style/fonts.h"
 #include "wheel/wheel_painter.h"

@@ -2,4 +2,3 @@
 # prerendered wheel image with a rotation, and beside the wheel drawn the plain way.
 add_executable(bench_wheel_frame ${CMAKE_CURRENT_LIST_DIR}/bench_wheel_frame.cpp)
 target_link_libraries(bench_wheel_frame PRIVATE zorvik_wheel benchmark::benchmark)
-target_include_directories(bench_wheel_frame PRIVATE ${PROJECT_SOURCE_DIR}/tests)

@@ -41,8 +41,7 @@ class Desktop:
     """Xvfb (1280 x 800) + openbox (+ a tray: "sni" or "xembed"), and zorvik processes on it."""
 
     def __init__(self, binary, tray=None):
-        self.binary, self.tray = binary, tray
-        self.processes, self.apps = [], []
+        self.binary, self.tray, self.processes, self.apps = binary, tray, [], []
         self.home = tempfile.mkdtemp(prefix="zorvik-e2e-")
 
     def __enter__(self):
@@ -119,9 +118,8 @@ class Desktop:
                 except subprocess.TimeoutExpired:
                     os.killpg(process.pid, signal.SIGKILL)
                     process.wait()
-            for stream in (process.stdin, process.stdout):
-                if stream:
-                    stream.close()
+            for stream in filter(None, (process.stdin, process.stdout)):
+                stream.close()
         self.processes.clear()
 
     def close(self):
@@ -162,19 +160,28 @@ class Desktop:
             return bool(bounding.value)
         return self._xlib(ask)
 
+    def pixel(self, x, y):
+        """The colour on screen at a point, as (red, green, blue)."""
+        def ask(x11, display):
+            x11.XGetImage.restype = ctypes.c_void_p
+            x11.XDefaultRootWindow.restype = x11.XGetPixel.restype = ctypes.c_ulong
+            image = ctypes.c_void_p(x11.XGetImage(display, ctypes.c_ulong(x11.XDefaultRootWindow(display)), x, y,
+                                                  1, 1, ctypes.c_ulong(0xFFFFFFFF), 2))  # ZPixmap
+            value = x11.XGetPixel(image, 0, 0)
+            x11.XDestroyImage(image)
+            return value >> 16 & 255, value >> 8 & 255, value & 255
+        return self._xlib(ask)
+
     def launch(self, **env):
-        """Starts zorvik (its output goes to the test's), with extra environment variables."""
-        process = subprocess.Popen([self.binary], env=dict(self.env, **env), stdout=subprocess.DEVNULL)
-        self.apps.append(process)
-        return process
+        """Starts zorvik (its errors go to the test's), with extra environment variables."""
+        self.apps.append(subprocess.Popen([self.binary], env=dict(self.env, **env), stdout=subprocess.DEVNULL))
+        return self.apps[-1]
 
     def info(self, window):
         """xwininfo of a window: x, y (absolute), width, height, map state; None once it is gone."""
         out = self.run(["xwininfo", "-id", str(window)], check=False).stdout
-        if not out:
-            return None
         field = lambda label: re.search(label + r":\s+(-?\S+)", out).group(1)  # noqa: E731
-        return {"x": int(field("Absolute upper-left X")), "y": int(field("Absolute upper-left Y")),
+        return out and {"x": int(field("Absolute upper-left X")), "y": int(field("Absolute upper-left Y")),
                 "width": int(field("Width")), "height": int(field("Height")), "state": field("Map State")}
 
     def panels(self):

@@ -15,9 +15,7 @@
 #include <sys/prctl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <csignal>
-#include <vector>
 
 using namespace zorvik;
 using namespace Qt::StringLiterals;
@@ -35,6 +33,13 @@ Samples samplesOf(const QByteArray &bytes, qsizetype from = 0)
     return out;
 }
 
+qsizetype firstNonZero(const Samples &s)
+{
+    const auto it = std::find_if(s.begin(), s.end(), [](qint16 v) { return v != 0; });
+    return it == s.end() ? -1 : it - s.begin();
+}
+
+// The 1 s sound's samples at the given gain.
 Samples waveSamples(double gain)
 {
     Samples s = samplesOf(RollingAudio::wave(1.0), 44);
@@ -43,18 +48,20 @@ Samples waveSamples(double gain)
     return s;
 }
 
-qsizetype firstNonZero(const Samples &s)
+// Where in `heard` the sound `expected` ends, or -1 when `heard` does not start with it, each
+// sample within `tolerance`. Silence the server slipped in where a busy machine let the sink run
+// dry is skipped; every sample of the sound must still be there, in order.
+qsizetype endOf(const Samples &expected, const Samples &heard, int tolerance)
 {
-    const auto it = std::find_if(s.begin(), s.end(), [](qint16 v) { return v != 0; });
-    return it == s.end() ? -1 : it - s.begin();
-}
-
-// True when `heard` starts with `expected`, each sample within `tolerance`.
-bool matches(const Samples &expected, const Samples &heard, int tolerance)
-{
-    return heard.size() >= expected.size()
-        && std::equal(expected.begin(), expected.end(), heard.begin(),
-                      [&](qint16 e, qint16 h) { return std::abs(h - e) <= tolerance; });
+    qsizetype j = 0;
+    for (const qint16 e : expected) {
+        if (j < qsizetype(heard.size()) && std::abs(heard[j] - e) > tolerance && heard[j] == 0)
+            while (j < qsizetype(heard.size()) && heard[j] == 0)
+                ++j;
+        if (j >= qsizetype(heard.size()) || std::abs(heard[j++] - e) > tolerance)
+            return -1;
+    }
+    return j;
 }
 
 } // namespace
@@ -65,9 +72,9 @@ class TestSoundPlayback : public QObject {
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"pulseaudio", "parec", "pactl"})
+        for (const char *tool : {"pulseaudio", "parec"})
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP("needs pulseaudio, parec and pactl (Debian packages pulseaudio, pulseaudio-utils)");
+                QSKIP("needs pulseaudio and parec (Debian packages pulseaudio, pulseaudio-utils)");
         QVERIFY(m_dir.isValid());
         // A world of its own: runtime, state and home (for the cookie) in the temporary directory;
         // this process talks to that server only (no autospawn either).
@@ -109,11 +116,11 @@ private slots:
         LoadedAudioOutput programOutput;
         RollingAudio audio(audioSettings, programOutput);
         audio.setVolume(volume);
-        const Samples expected = waveSamples(volume), heard = playOneSecond(audio, expected, rate / 4);
         // Per-sample gain at a steady volume: nothing but rounding between us and the sink.
-        QVERIFY(matches(expected, heard, volume == 1.0 ? 0 : 1));
+        const auto [heard, end] = playOneSecond(audio, waveSamples(volume), volume == 1.0 ? 0 : 1, rate / 4);
+        QVERIFY(end > 0);
         // It ends by itself and nothing follows it.
-        QVERIFY(std::all_of(heard.begin() + rate, heard.begin() + rate + rate / 4, [](qint16 v) { return v == 0; }));
+        QVERIFY(std::all_of(heard.begin() + end, heard.end(), [](qint16 v) { return v == 0; }));
     }
 
     void silencesWithinRampAndBuffer_data()
@@ -136,12 +143,10 @@ private slots:
 
         const Samples rec = samplesOf(m_recording, mark * 2);
         const qsizetype start = firstNonZero(rec);
-        const auto lastIt = std::find_if(rec.rbegin(), rec.rend(), [](qint16 v) { return v != 0; });
-        const qsizetype last = rec.rend() - lastIt - 1;
-        // Well before the 2 s sound's end, and silent from there on.
+        const qsizetype last = rec.rend() - std::find_if(rec.rbegin(), rec.rend(), [](qint16 v) { return v; }) - 1;
+        // Well before the 2 s sound's end, and silent from there on: 40 ms of ramp, 100 ms of
+        // queued buffer, and a margin for the recorder and scheduling.
         QVERIFY2(last > start && last - start < rate, qPrintable(QString::number(last - start)));
-        // 40 ms of ramp, 100 ms of queued buffer, and a margin for the recorder and scheduling,
-        // counted in samples from those that had reached us when we acted.
         const qsizetype silentAfterMs = (last - actedAt) * 1000 / rate;
         QVERIFY2(silentAfterMs <= 40 + 100 + 60, qPrintable(QString::number(silentAfterMs)));
         // Faded, not cut: the last 5 ms before silence are far below the sound's own peaks.
@@ -152,26 +157,30 @@ private slots:
         QVERIFY2(peak(last - rate / 200, last) * 8 < peak(start, last - 1), "cut, not faded");
     }
 
+    // The server killed mid-sound: while there is none, sounds fail at once and quietly; once it
+    // is back, the next sound plays. (The whole program with no server at all: tests/e2e.)
     void survivesLosingTheServer()
     {
         Settings audioSettings{m_settings};
         RollingAudio audio(audioSettings, SinkAudioOutput::shared());
         audio.play(2.0);
         QVERIFY(waitForSound(recordedSamples(), rate / 4));
-
-        // The server vanishes mid-sound; while it is away, sounds are refused quietly.
         ::kill(pid_t(m_server.processId()), SIGKILL);
         QVERIFY(m_server.waitForFinished(3000));
         m_recorder.kill();
         m_recorder.waitForFinished(3000);
         QTest::qWait(300);
-        audio.play(1.0);
-        audio.setMuted(true);
-        audio.setMuted(false);
-        audio.stop();
-        QTest::qWait(100);
 
-        // Back again: the next play works once the connection is re-established.
+        QElapsedTimer clock;
+        clock.start();
+        for (double duration : {0.1, 6.2}) {
+            audio.play(duration);
+            audio.setMuted(true);
+            audio.setMuted(false);
+            audio.stop();
+        }
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+
         QVERIFY(startServer() && startRecorder());
         const auto reconnected = [] {
             auto player = SinkAudioOutput::shared().createPlayer(RollingAudio::wave(0.1));
@@ -182,8 +191,7 @@ private slots:
             return player && static_cast<SinkAudioPlayer *>(player.get())->isPlaying();
         };
         QVERIFY2(QTest::qWaitFor(reconnected, 15000), "no sound after the server came back");
-        const Samples expected = waveSamples(1.0);
-        QVERIFY(matches(expected, playOneSecond(audio, expected, 0), 0));
+        QVERIFY(playOneSecond(audio, waveSamples(1.0), 0, 0).second > 0);
     }
 
 private:
@@ -199,20 +207,15 @@ private:
     bool startServer()
     {
         m_server.setStandardOutputFile(QProcess::nullDevice());
+        QFile::remove(m_socket); // the one a killed server left; the new one means it listens
         // As root the daemon needs --system=no to run per user; -n skips the system's default.pa.
         const QString args = u"-n|--daemonize=no|--system=no|--exit-idle-time=-1|--disallow-exit|--use-pid-file=no|"
                              u"--enable-memfd=no|--log-level=error|--load=module-null-sink sink_name=zorvik_null "
                              u"rate=24000 channels=1 format=s16le norewinds=1|"
                              u"--load=module-native-protocol-unix auth-anonymous=1 socket="_s
                              + m_socket;
-        // Ready when a client gets an answer.
-        return startProcess(m_server, u"pulseaudio"_s, args) && QTest::qWaitFor([this] {
-                   QProcess info;
-                   info.setProcessEnvironment(m_env);
-                   info.start(u"pactl"_s, {u"info"_s});
-                   return m_server.state() == QProcess::Running && info.waitForFinished(2000)
-                       && info.exitStatus() == QProcess::NormalExit && info.exitCode() == 0;
-               }, 10000);
+        return startProcess(m_server, u"pulseaudio"_s, args)
+            && QTest::qWaitFor([this] { return QFile::exists(m_socket); }, 10000);
     }
 
     bool startRecorder()
@@ -234,16 +237,23 @@ private:
         }, 5000);
     }
 
-    // Plays 1 s and returns what the sink played from where `expected` starts on (empty if nothing).
-    Samples playOneSecond(RollingAudio &audio, const Samples &expected, qsizetype extra)
+    // Plays 1 s and waits until the sink has played `expected` and `after` samples more; returns
+    // what it played from where `expected` starts on, and where `expected` ends in that (or -1).
+    std::pair<Samples, qsizetype> playOneSecond(RollingAudio &audio, const Samples &expected, int tolerance,
+                                                qsizetype after)
     {
         const qsizetype mark = recordedSamples();
         audio.play(1.0);
-        if (!waitForSound(mark, rate + extra))
-            return {};
-        const Samples rec = samplesOf(m_recording, mark * 2);
-        const qsizetype offset = firstNonZero(rec) - firstNonZero(expected);
-        return offset < 0 ? Samples() : Samples(rec.begin() + offset, rec.end());
+        Samples heard;
+        qsizetype end = -1;
+        QTest::qWaitFor([&] {
+            const Samples rec = samplesOf(m_recording, mark * 2);
+            const qsizetype offset = firstNonZero(rec) - firstNonZero(expected);
+            heard = offset < 0 ? Samples() : Samples(rec.begin() + offset, rec.end());
+            end = endOf(expected, heard, tolerance);
+            return end > 0 && qsizetype(heard.size()) >= end + after;
+        }, 5000);
+        return {heard, end};
     }
 
     qsizetype recordedSamples() const { return m_recording.size() / 2; }

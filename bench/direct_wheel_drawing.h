@@ -1,8 +1,8 @@
 #pragma once
 
 // The wheel frame drawn the plain way: every path built at its turned angle and every number
-// laid out and drawn as text, each frame. The tests hold WheelPainter's prepared shapes
-// against it, and the frame benchmark shows what the preparation saves.
+// laid out and drawn as text, each frame. The frame benchmark shows what WheelPainter's
+// preparation saves against it.
 
 #include "model/roulette.h"
 #include "style/fonts.h"
