@@ -134,43 +134,25 @@ class Desktop:
     def run(self, argv, check=True):
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check, timeout=20)
 
-    def _xlib(self, ask):
-        """ask(x11, display) on a connection of its own to our X server."""
+    def selection_owner(self, name):
+        """Whether an X selection (a tray, a compositing manager) has an owner."""
         x11 = ctypes.CDLL("libX11.so.6")
         x11.XOpenDisplay.restype = ctypes.c_void_p
         x11.XInternAtom.restype = x11.XGetSelectionOwner.restype = ctypes.c_ulong
         display = ctypes.c_void_p(x11.XOpenDisplay(self.display.encode()))
         try:
-            return ask(x11, display)
+            return x11.XGetSelectionOwner(display, ctypes.c_ulong(x11.XInternAtom(display, name.encode(), 0))) != 0
         finally:
             x11.XCloseDisplay(display)
 
-    def selection_owner(self, name):
-        """Whether an X selection (a tray, a compositing manager) has an owner."""
-        return self._xlib(lambda x11, d: x11.XGetSelectionOwner(
-            d, ctypes.c_ulong(x11.XInternAtom(d, name.encode(), 0)))) != 0
-
     def shaped(self, window):
         """Whether the window carries a bounding shape of its own (a clip of its outline)."""
-        def ask(_, display):
-            bounding, clip, i, u = ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_uint()
-            ctypes.CDLL("libXext.so.6").XShapeQueryExtents(
-                display, ctypes.c_ulong(window), ctypes.byref(bounding), *[ctypes.byref(i)] * 2,
-                *[ctypes.byref(u)] * 2, ctypes.byref(clip), *[ctypes.byref(i)] * 2, *[ctypes.byref(u)] * 2)
-            return bool(bounding.value)
-        return self._xlib(ask)
+        return "No window shape defined" not in self.run(["xwininfo", "-shape", "-id", str(window)]).stdout
 
     def pixel(self, x, y):
         """The colour on screen at a point, as (red, green, blue)."""
-        def ask(x11, display):
-            x11.XGetImage.restype = ctypes.c_void_p
-            x11.XDefaultRootWindow.restype = x11.XGetPixel.restype = ctypes.c_ulong
-            image = ctypes.c_void_p(x11.XGetImage(display, ctypes.c_ulong(x11.XDefaultRootWindow(display)), x, y,
-                                                  1, 1, ctypes.c_ulong(0xFFFFFFFF), 2))  # ZPixmap
-            value = x11.XGetPixel(image, 0, 0)
-            x11.XDestroyImage(image)
-            return value >> 16 & 255, value >> 8 & 255, value & 255
-        return self._xlib(ask)
+        out = self.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"]).stdout
+        return tuple(map(int, re.search(r"\((\d+),(\d+),(\d+)", out).groups()))
 
     def launch(self, **env):
         """Starts zorvik (its errors go to the test's), with extra environment variables."""
