@@ -1,8 +1,8 @@
-"""Drives the real zorvik program on a private X server for end-to-end tests: each script runs
-inside its own session bus, with Xvfb on a free display, openbox and, where asked, a tray, and a
-fresh home; all of it stops afterwards. Readiness is polled, never slept for."""
+"""Drives the real zorvik program for end-to-end tests: in a session bus of its own, on Xvfb with openbox
+and, where asked, a tray, in a fresh home; all of it stops afterwards. Readiness is polled, never slept for."""
 import ctypes
 import os
+import pathlib
 import re
 import shutil
 import signal
@@ -102,7 +102,6 @@ class Desktop:
                         XDG_DATA_HOME=os.path.join(self.home, "data"),
                         XDG_CACHE_HOME=os.path.join(self.home, "cache"),
                         XDG_RUNTIME_DIR=os.path.join(self.home, "runtime"))
-        self.env.pop("ZORVIK_E2E_PRIVATE_BUS", None)
         poll(lambda: self.run(["xprop", "-root", "_NET_SUPPORTED"], check=False).returncode == 0,
              what="the X server on " + self.display)
         openbox = self.spawn(["openbox", "--sm-disable"])
@@ -128,8 +127,6 @@ class Desktop:
             app.wait()
         self._stop_processes()
         shutil.rmtree(self.home, ignore_errors=True)
-
-    # -- tools -------------------------------------------------------------------------------
 
     def run(self, argv, check=True):
         return subprocess.run(argv, env=self.env, capture_output=True, text=True, check=check, timeout=20)
@@ -171,7 +168,10 @@ class Desktop:
         return [int(w) for w in found if (self.info(w) or {}).get("width", 0) >= 200]
 
     def start(self, **env):
-        """Launches zorvik and waits for its panel to show: (process, panel window)."""
+        """Launches zorvik and waits for its panel to show: (process, panel window). One program
+        runs per user: a zorvik another test on this machine started must end first."""
+        poll(lambda: f"@zorvik-{os.getuid()}\n" not in pathlib.Path("/proc/net/unix").read_text(), 120, 0.2,
+             "another zorvik to end")
         app = self.launch(**env)
         window = poll(lambda: (self.panels() or [None])[0], what="the panel window")
         self.wait_mapped(window)
@@ -186,24 +186,24 @@ class Desktop:
         return self.run(["xprop", *where, name], check=False).stdout.strip()
 
     def click_panel(self, window, x, y, button=1):
+        """Clicks at a point of the window (button None: only moves the pointer there)."""
         info = self.info(window)
-        self.run(["xdotool", "mousemove", "--sync", str(info["x"] + x), str(info["y"] + y), "click", str(button)])
+        self.run(["xdotool", "mousemove", "--sync", str(info["x"] + x), str(info["y"] + y)]
+                 + (["click", str(button)] if button else []))
 
     def drag(self, points, step_delay, settle=0.0):
-        """Presses at the first point, moves through the rest, releases at the last. settle: a
-        pause after the press (a window manager takes a moment to start a move)."""
-        self.run(["xdotool", "mousemove", "--sync", *map(str, points[0]), "mousedown", "1"])
-        time.sleep(settle)
-        for x, y in points[1:]:
-            self.run(["xdotool", "mousemove", str(x), str(y)])
-            time.sleep(step_delay)
-        self.run(["xdotool", "mouseup", "1"])
-
+        """Presses at the first point, moves through the rest, releases at the last: one xdotool
+        run, so that a busy machine does not stretch the pauses between the steps. settle: a pause
+        after the press (a window manager takes a moment to start a move)."""
+        steps = [["mousemove", str(x), str(y), "sleep", str(step_delay)] for x, y in points[1:]]
+        self.run(["xdotool", "mousemove", "--sync", *map(str, points[0]), "mousedown", "1", "sleep", str(settle),
+                  *sum(steps, []), "mouseup", "1"])
 
 # The panel's layout (panel coordinates): a 36 high header band, the 280 x 280 wheel under it, the
 # 32 high message line, then the two 130 wide bet buttons.
 HIDE = (12 + 22, 4 + 16)             # centre of the header's 44 x 32 hide control
 PIN = (300 - 12 - 14, 4 + 16)        # the keep-on-top control, last in the header row
+SOUND = (PIN[0] - 14 - 4 - 14, PIN[1])  # the sound control left of it
 GRIP = (150, 20)                     # the 60 x 32 move handle in the middle of the header
 WHEEL_CENTRE = (150, 36 + 140)
 MESSAGE = (150, 36 + 280 + 16)

@@ -43,6 +43,7 @@ def command(channel, condition):
     settings[key] = int(value)
     bus.emit_signal(None, PATH, "org.freedesktop.portal.Settings", "SettingChanged",
                     GLib.Variant("(ssv)", (NAMESPACE, key, GLib.Variant("u", settings[key]))))
+    bus.flush_sync(None)
     print("set", key, value, flush=True)
     return True
 

@@ -4,8 +4,6 @@
 #include "platform/color_scheme.h"
 #include "platform/reduced_motion.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zorvik;

@@ -6,9 +6,6 @@
 #include "sound/rolling_audio.h"
 #include "support/fakes.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/prctl.h>
@@ -82,8 +79,7 @@ private slots:
         m_env = QProcessEnvironment::systemEnvironment();
         for (const auto &[name, value] : {std::pair{u"XDG_RUNTIME_DIR"_s, root}, {u"HOME"_s, root},
                                           {u"PULSE_RUNTIME_PATH"_s, root + u"/pulse"_s},
-                                          {u"PULSE_STATE_PATH"_s, root + u"/state"_s},
-                                          {u"PULSE_SERVER"_s, u"unix:"_s + m_socket}})
+                                          {u"PULSE_STATE_PATH"_s, root + u"/state"_s}, {u"PULSE_SERVER"_s, u"unix:"_s + m_socket}})
             m_env.insert(name, value);
         qputenv("PULSE_SERVER", m_env.value(u"PULSE_SERVER"_s).toLocal8Bit());
         connect(&m_recorder, &QProcess::readyReadStandardOutput, this,

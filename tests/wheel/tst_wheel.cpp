@@ -39,14 +39,11 @@ private slots:
         const QList<QPointF> downThenRight{{140, 260}, {260, 140}};
         using P = QList<QPointF>;
         QTest::newRow("top to right: quarter turn") << top << P{{140, 23}, {260, 140}} << pi / 2 << true;
-        QTest::newRow("then out to the top right corner") << top << P{{140, 23}, {260, 140}, {280, 0}} << pi / 4 << true;
         // 39 points from the centre are 45.7 design units, clear of the hub; 38 are 44.5.
         QTest::newRow("just outside the hub") << top << P{{140, 23}, {179, 140}} << pi / 2 << true;
         QTest::newRow("just over the hub, ignored") << top << P{{140, 23}, {178, 140}} << 0.0 << true;
         QTest::newRow("moved 1.4 points diagonally") << top << P{{141, 21}} << 0.0 << false;
-        QTest::newRow("moved two points") << top << P{{140, 22}} << 0.0 << true;
         QTest::newRow("press in the corner, just outside the circle") << QPointF(41, 41) << downThenRight << 0.0 << false;
-        QTest::newRow("press just inside the circle") << QPointF(43, 43) << downThenRight << -pi / 2 << true;
         QTest::newRow("press at NaN") << QPointF(notANumber, 140) << downThenRight << 0.0 << false;
         // 1e300 still points somewhere; the largest double is infinite once scaled.
         QTest::newRow("nonsense mid-drag") << top << P{{140, 23}, {notANumber, 140}, {1e300, -1e300}, {huge, huge},
@@ -92,7 +89,6 @@ private slots:
         for (const auto &[name, wheel, angle, radius, colours] :
              std::initializer_list<std::tuple<const char *, double, double, double, std::pair<QColor, QColor>>>{
                  {"32 next clockwise of the zero", 0.0, top + step, 75, both(srgb(0.72, 0.39, 0.39))},
-                 {"15 after it", 0.0, top + 2 * step, 75, both(srgb(0.32, 0.36, 0.36))},
                  {"quarter turn: 0 at 3 o'clock", pi / 2, 0.0, 75, both(srgb(0.48, 0.61, 0.49))},
                  {"turned back 5 pockets: 21 on top", -5 * step, top, 75, both(srgb(0.72, 0.39, 0.39))},
                  {"the result, 26, outlined", 0.0, top - step, 137, both(srgb(1.0, 0.85, 0.53))},
