@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QStyleOptionGroupBox>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -100,7 +101,11 @@ AppearancePopover::AppearancePopover(Settings &settings, QWidget *anchor, QWidge
     }
     layout->addWidget(m_group);
 
-    connect(m_options, &QButtonGroup::idClicked, this, [this](int id) {
+    // An option is chosen by becoming checked: a click and the arrow keys click it, but a screen
+    // reader's Toggle action (the one Qt offers for a radio button) only checks it.
+    connect(m_options, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked)
+            return;
         const QString tag = tags().value(id);
         m_settings.setAppearance(tag);
         emit chosen(tag);
@@ -140,7 +145,9 @@ void AppearancePopover::sync()
 {
     const qsizetype index = tags().indexOf(m_settings.appearance()); // exact and case-sensitive
 
-    // An exclusive group cannot show no choice at all; lift the rule while clearing.
+    // Showing the stored choice is not choosing it. An exclusive group cannot show no choice at
+    // all; lift the rule while clearing.
+    const QSignalBlocker quiet(m_options);
     m_options->setExclusive(false);
     const QList<QAbstractButton *> buttons = m_options->buttons();
     for (QAbstractButton *button : buttons)

@@ -19,10 +19,10 @@ class DesktopFilesTest(unittest.TestCase):
                            timeout=120, env=dict(os.environ, DESTDIR=root))
             share = os.path.join(root, "usr", "share")
             desktop = os.path.join(share, "applications", APP_ID + ".desktop")
-            result = subprocess.run(["desktop-file-validate", desktop], capture_output=True, text=True)
+            run = lambda *argv: subprocess.run(argv, capture_output=True, text=True)  # noqa: E731
+            result = run("desktop-file-validate", desktop)
             self.assertEqual((result.returncode, result.stdout, result.stderr), (0, "", ""))  # not even a hint
-            metainfo = os.path.join(share, "metainfo", APP_ID + ".metainfo.xml")
-            result = subprocess.run(["appstreamcli", "validate", "--no-net", metainfo], capture_output=True, text=True)
+            result = run("appstreamcli", "validate", "--no-net", os.path.join(share, "metainfo", APP_ID + ".metainfo.xml"))
             self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
 
             with open(desktop) as f:

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """A stand-in XDG desktop portal for tests: owns org.freedesktop.portal.Desktop on the session bus
-and answers org.freedesktop.portal.Settings.Read for the appearance namespace (color-scheme 0,
-reduced-motion 0). Prints "ready" once the name is owned. A line "reduced-motion <n>" on stdin
-sets that value, emits SettingChanged and answers "set reduced-motion <n>". With --hang it takes
-every call and never answers, as a portal stuck at login does."""
+and answers org.freedesktop.portal.Settings.Read for the appearance namespace in Debian 12's shape,
+a variant in a variant: color-scheme and reduced-motion, 0 unless given as "<key>=<n>" arguments.
+Prints "ready" once the name is owned. A line "<key> <n>" on stdin sets that value, emits
+SettingChanged and answers "set <key> <n>". With --hang it takes every call and never answers, as a
+portal stuck at login does."""
 import sys
 
 from gi.repository import Gio, GLib
@@ -19,6 +20,7 @@ XML = """
 NAMESPACE = "org.freedesktop.appearance"
 PATH = "/org/freedesktop/portal/desktop"
 settings = {"color-scheme": 0, "reduced-motion": 0}
+settings.update((k, int(v)) for k, v in (a.split("=") for a in sys.argv[1:] if "=" in a))
 HANG = "--hang" in sys.argv
 unanswered = []
 
@@ -30,7 +32,7 @@ def on_call(connection, sender, path, interface, method, params, invocation):
     elif namespace != NAMESPACE or key not in settings:
         invocation.return_dbus_error("org.freedesktop.portal.Error.NotFound", "Requested setting not found")
     else:
-        invocation.return_value(GLib.Variant("(v)", (GLib.Variant("u", settings[key]),)))
+        invocation.return_value(GLib.Variant("(v)", (GLib.Variant("v", GLib.Variant("u", settings[key])),)))
 
 
 def command(channel, condition):
@@ -41,6 +43,7 @@ def command(channel, condition):
     settings[key] = int(value)
     bus.emit_signal(None, PATH, "org.freedesktop.portal.Settings", "SettingChanged",
                     GLib.Variant("(ssv)", (NAMESPACE, key, GLib.Variant("u", settings[key]))))
+    bus.flush_sync(None)
     print("set", key, value, flush=True)
     return True
 

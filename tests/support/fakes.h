@@ -1,7 +1,7 @@
 #pragma once
 
-// Stand-ins for the platform services, so the game runs in tests without a window, a clock,
-// a sound card or chance.
+// Stand-ins for the game's services, so that it runs in tests without a window, a clock, a
+// sound card or chance.
 
 #include "game/game.h"
 #include "services/announcer.h"
@@ -15,10 +15,8 @@
 #include <QHash>
 #include <QStringList>
 
-#include <cstdint>
 #include <deque>
 #include <memory>
-#include <utility>
 #include <vector>
 
 namespace zorvik::testing {
@@ -79,7 +77,6 @@ public:
         __extension__ typedef unsigned __int128 Wide;
         return static_cast<std::uint64_t>(((static_cast<Wide>(index) << 64) + (static_cast<Wide>(1) << 63)) / 37);
     }
-
     std::deque<std::uint64_t> words;
 };
 
@@ -104,10 +101,9 @@ public:
     public:
         explicit Player(RecordingAudioOutput &output) : m_output(output) { ++m_output.alive; }
         ~Player() override { --m_output.alive; }
-        void setVolume(float volume, double fadeSeconds) override
+        void setVolume(float volume, double) override
         {
             m_output.volumes.push_back(volume);
-            m_output.fades.push_back(fadeSeconds);
             m_output.events.append(QStringLiteral("volume"));
         }
         void prepareToPlay() override { m_output.events.append(QStringLiteral("prepare")); }
@@ -129,7 +125,6 @@ public:
     int alive = 0;
     QStringList events;
     std::vector<float> volumes;
-    std::vector<double> fades;
     std::vector<qsizetype> wavSizes;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Pieces of a long run of spins, shared by the quick soak test and bench/bench_soak.
+// Pieces of bench_soak's long run of spins.
 
 #include "support/fakes.h"
 
