@@ -18,7 +18,8 @@ public:
     std::unique_ptr<AudioPlayer> createPlayer(Wave wave) override;
 
 private:
-    QThread m_thread;
+    // Deleted only once it has finished (destroying a running QThread aborts).
+    QThread *m_thread = new QThread;
 };
 
 } // namespace zorvik

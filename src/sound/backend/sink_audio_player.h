@@ -24,12 +24,13 @@ class SinkAudioPlayer final : public AudioPlayer {
 public:
     // Length of the fade used by stop() and by dropping a sounding player.
     static constexpr double stopFadeSeconds = 0.04;
-    // Bytes the sink keeps queued ahead of what is heard: 20 ms at 24 kHz mono 16-bit, the
-    // smallest buffer that never ran dry here with both cores busy (with the audio thread at
-    // realtime priority; 10 ms ran dry in every trial).
-    static constexpr int bufferBytes = 960;
-    // The shortest ramp of a volume change, whatever the buffer: a step would click.
-    static constexpr double shortestFadeSeconds = 0.015;
+    // Bytes the sink keeps queued: 60 ms at 24 kHz mono 16-bit, the smallest that did not run
+    // dry here with both cores busy (the audio thread at realtime priority): 10 ms ran dry in
+    // every sound, 20 and 40 ms in some. About half of it is still ahead of the output.
+    static constexpr int bufferBytes = 2880;
+    // The shortest ramp of a volume change, whatever the buffer: a step would click. With 30 ms
+    // ahead of the output a change is heard in full 40 ms after it is made.
+    static constexpr double shortestFadeSeconds = 0.010;
 
     // The sound is synthesised by `wave` on the audio thread, where it then starts at once.
     SinkAudioPlayer(const QAudioDevice &device, AudioOutput::Wave wave, QThread &audioThread,
