@@ -119,7 +119,7 @@ def wheel_quality():
                      f"{q['mean']:.2f} ({q['worst_frame_mean']:.2f})", "-", "-", "<= 1.0", "ok" if q["mean"] <= 1.0 else "MISSED"))
         rows.append(("wheel quality", f"dpr {dpr}, worst 4x4 block /255", f"{q['worst_block']:.1f}", "-", "-", "<= 24",
                      "ok" if q["worst_block"] <= 24 else "MISSED"))
-        rows.append(("wheel quality", f"dpr {dpr}, layer image", f"{q['layer_kb'] / 1024:.2f} MB", "-", "-", "", ""))
+        rows.append(("wheel quality", f"dpr {dpr}, layer pictures", f"{q['layer_kb'] / 1024:.2f} MB", "-", "-", "", ""))
 
 
 def launch(display):

@@ -4,40 +4,52 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
+
+#include <vector>
 
 class QPainter;
 
 namespace zorvik {
 
-// The wheel for the cost of turning a picture. Everything that is round or turns with the
-// wheel (rims, track, pockets with their numbers, the hub's face) is drawn once per
-// appearance, canvas size and device pixel ratio into an image at `oversampling` times the
-// device's resolution; each frame draws that image turned and smoothly brought down to the
-// device, then draws over it only what does not turn with it: the result outline, the hub word
-// and the ball (itself a small image prepared alongside, moved to its place).
+// The wheel for the cost of turning a picture. Only the pocket ring looks different at another
+// turn: the rims, the track and the hub are circles. Both are drawn once per appearance, canvas
+// size and device pixel ratio: the circles into a still picture at the device's resolution,
+// the ring into a picture at `oversampling` times it. Each frame copies the still picture,
+// draws the ring's picture turned over the ring alone, and draws over them what does not turn
+// with the wheel: the result outline, the hub word and the ball (a small picture of its own,
+// moved to its place).
 class WheelLayer {
 public:
-    // Device pixels of the image per device pixel of the canvas. Turning an image resamples it
-    // (bilinearly): at the canvas's own resolution that softens every edge by up to a pixel;
-    // from about twice it the result stays as close to the shapes drawn in place as the eye
-    // can tell, and beyond twice the resampling skips pixels and loses again. Above ratio 1.5
-    // the pixels are small enough that 1.5 times does nearly as well, for half the memory.
+    // Device pixels of the ring's picture per device pixel of the canvas. Turning a picture
+    // resamples it (bilinearly): at the canvas's own resolution that softens every edge by up
+    // to a pixel, and at 1.5 times it stays as close to the shapes drawn in place as the eye can
+    // tell. More costs more memory and time per frame for no difference one can see.
     static double oversampling(qreal ratio);
 
-    // Draws one frame, preparing the images first when the appearance, canvas size or device
+    // Draws one frame, preparing the pictures first when the appearance, canvas size or device
     // pixel ratio differ from the ones they were drawn for.
     void paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark);
 
-    // Lets the images go; the next paint draws them again.
+    // Lets the pictures go; the next paint draws them again.
     void release();
+    // The memory the pictures hold.
+    qsizetype bytes() const;
 
 private:
     void prepare(bool dark, qreal ratio, QSizeF canvas);
+    void paintRing(QPainter &painter, double wheel) const;
 
-    QImage m_image;
-    // The ball with its shadow, drawn as the image is, moved each frame to the ball's place.
+    QImage m_still;
+    // The ring with a margin round it, unturned, and the square of the design space it covers.
+    QImage m_ring;
+    QRectF m_ringSquare;
+    // Device-pixel rectangles, from the canvas's origin, that together cover the ring at any
+    // turn and little else: the turned picture is drawn through each in turn.
+    std::vector<QRect> m_ringBands;
+    // The ball with its shadow, drawn as the ring is, moved each frame to the ball's place.
     QImage m_ball;
     QRectF m_ballRect; // where it lies around the ball's centre, in design units
     // The hub word on the hub's face in device pixels, and where it lies from the canvas's

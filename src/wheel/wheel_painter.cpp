@@ -22,8 +22,8 @@ constexpr double pi = 3.141592653589793;
 constexpr double step = Roulette::tau / 37.0;
 constexpr double half = step * 0.5;
 constexpr double inset = 0.007;
-constexpr double outerPocket = 137.0;
-constexpr double innerPocket = 62.0;
+constexpr double outerPocket = WheelPainter::pocketRingOuter;
+constexpr double innerPocket = WheelPainter::pocketRingInner;
 constexpr double numberRing = 110.0;
 
 double degrees(double radians)
@@ -280,6 +280,12 @@ void WheelPainter::paintTurningParts(QPainter &painter, bool dark)
 {
     paintBed(painter, dark);
     paintPockets(painter, 0.0, std::nullopt);
+    paintHubFace(painter, dark);
+}
+
+void WheelPainter::paintRoundParts(QPainter &painter, bool dark)
+{
+    paintBed(painter, dark);
     paintHubFace(painter, dark);
 }
 

@@ -32,6 +32,10 @@ class WheelPainter {
 public:
     static constexpr double designSize = 328.0;
     static constexpr double centre = 164.0;
+    // The pockets with their numbers fill the ring between these radii; everything else on
+    // the wheel is a circle about the centre, the same at any turn.
+    static constexpr double pocketRingInner = 62.0;
+    static constexpr double pocketRingOuter = 137.0;
 
     // One complete frame, on the panel card's colour, which fills the whole canvas.
     static void paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark);
@@ -39,6 +43,8 @@ public:
     // Everything that is round or turns with the wheel, unturned: rims, track with its groove,
     // the pockets with their numbers, and the hub without its word.
     static void paintTurningParts(QPainter &painter, bool dark);
+    // Of those, the circles alone: rims, track and the hub's face.
+    static void paintRoundParts(QPainter &painter, bool dark);
     // The outline of the winning pocket, on a wheel drawn without it: the pocket after it in
     // drawing order (and its number) is drawn again over the outline's outer half on that side.
     static void paintOutline(QPainter &painter, double wheel, int result);
