@@ -1,6 +1,8 @@
 // The floor for the launch, idle and frame-rate benchmarks: a bare Qt Widgets window of the
 // panel's size, measured the same way as the real program.
 //   bare_window launch  first paint of the window after process start, VmHWM after ~1 s
+//   bare_window launch-text  the same with one line of text in it: what Qt's text stack
+//                       (fontconfig, FreeType, HarfBuzz) adds to any window that shows text
 //   bare_window idle    shows the window and waits to be stopped
 //   bare_window tick    a 280 x 280 child repainted by a 16 ms precise timer for 5.5 s; its CPU
 //                       time and VmHWM by then
@@ -9,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
@@ -67,11 +70,16 @@ int main(int argc, char **argv)
     QWidget window;
     window.setWindowTitle(QStringLiteral("bare"));
     window.resize(300, 432);
-    FirstPaint first(&window);
+    QWidget *painted = &window;
+    if (std::strcmp(mode, "launch-text") == 0) {
+        painted = new QLabel(QStringLiteral("A little moment of chance."), &window);
+        painted->move(40, 320);
+    }
+    FirstPaint first(painted);
     app.installEventFilter(&first);
     window.show();
 
-    if (std::strcmp(mode, "launch") == 0) {
+    if (std::strncmp(mode, "launch", 6) == 0) {
         QTimer::singleShot(1000, &app, [&] {
             std::printf("first_paint_ms=%.2f first_paint_boottime_ms=%.3f vmhwm_kb=%ld\n", first.ms,
                         first.boottime, statusKb("VmHWM"));

@@ -11,7 +11,8 @@ Each measurement is set against a floor measured in the same run:
                  rotations in both appearances; mean absolute difference of the worst channel
                  and the worst 4 x 4 block, in 1/255 steps (no floor)
   launch         the real launch (zorvik_probe) / a bare Qt Widgets window (bare_window):
-                 process start to the first paint, and peak RSS (VmHWM) after ~1 s
+                 process start to the first paint, and peak RSS (VmHWM) after ~1 s; and, for the
+                 share of Qt's text stack, the same against the bare window with a line of text
   spin           the wheel's paints during a real 5.5 s spin / a bare widget repainted by the
                  same 16 ms precise timer
   idle           CPU time and context switches over 10 s of the real idle program / the bare
@@ -123,9 +124,10 @@ def wheel_quality():
 
 
 def launch(display):
-    bare, probe = [], []
-    for _ in range(LAUNCHES):  # alternated, so that a busy moment hits both alike
-        for runs, argv in ((bare, [binary("bare_window"), "launch"]), (probe, [binary("zorvik_probe"), "launch"])):
+    bare, text, probe = [], [], []
+    for _ in range(LAUNCHES):  # alternated, so that a busy moment hits all alike
+        for runs, argv in ((bare, [binary("bare_window"), "launch"]), (text, [binary("bare_window"), "launch-text"]),
+                           (probe, [binary("zorvik_probe"), "launch"])):
             spawned = time.clock_gettime(time.CLOCK_BOOTTIME) * 1e3
             result = display.run(argv)
             result["from_spawn_ms"] = result["first_paint_boottime_ms"] - spawned
@@ -135,8 +137,10 @@ def launch(display):
     row("launch", f"first paint, median of {LAUNCHES} (/proc start)", paint, paint_floor, "ms",
         "<= 1.3x", paint <= 1.3 * paint_floor)
     row("launch", "first paint (from spawn)", med(probe, "from_spawn_ms"), med(bare, "from_spawn_ms"), "ms")
+    row("launch", "first paint / bare window with a line of text", paint, med(text, "first_paint_ms"), "ms")
     rss, rss_floor = med(probe, "vmhwm_kb") / 1024, med(bare, "vmhwm_kb") / 1024
     row("launch", "peak RSS (VmHWM)", rss, rss_floor, "MB", "<= 1.15x", rss <= 1.15 * rss_floor)
+    row("launch", "peak RSS / bare window with a line of text", rss, med(text, "vmhwm_kb") / 1024, "MB")
 
 
 def spin(display):
