@@ -15,6 +15,7 @@
 #include "game/game.h"
 #include "panel/content.h"
 #include "platform/font_warmup.h"
+#include "platform/session_bus_warmup.h"
 #include "platform/single_instance.h"
 #include "platform/translations.h"
 #include "wheel/wheel.h"
@@ -68,6 +69,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
     QApplication::setDesktopFileName(QLatin1String(ZorvikApp::desktopId));
     QApplication application(argc, argv);
+    const SessionBusWarmup busWarmup;
     fontWarmup.finish();
     QApplication::setQuitOnLastWindowClosed(false);
     PaintWatch watch;

@@ -6,9 +6,11 @@
 #include "panel/spoken_notification.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QKeySequence>
 #include <QPointer>
 #include <QShortcut>
+#include <QTimer>
 
 namespace zorvik {
 
@@ -16,9 +18,6 @@ Shell::Shell(QObject *parent)
     : QObject(parent)
     , m_game(GameServices{m_clock, m_ticker, m_random, m_announcer, m_settings, m_audioOutput})
 {
-    // The desktop's answers arrive while the panel is built and shown.
-    m_colorScheme.start();
-    m_reducedMotion.start();
 }
 
 Shell::~Shell()
@@ -59,9 +58,34 @@ void Shell::launch()
     m_panel->restorePosition();
     m_panel->fitToContent();
 
+    // The desktop's answers arrive while the panel is shown; the panel is built by then, and
+    // the session bus, connected meanwhile, is ready for the questions.
+    m_colorScheme.start();
+    m_reducedMotion.start();
+
+    // The tray icon (a few round trips to the tray) comes once the panel has painted, or after
+    // half a second should it not paint.
+    m_panel->installEventFilter(this);
+    QTimer::singleShot(500, this, &Shell::installTrayIcon);
+    show();
+}
+
+bool Shell::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panel.get() && event->type() == QEvent::Paint) {
+        m_panel->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &Shell::installTrayIcon, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void Shell::installTrayIcon()
+{
+    if (m_trayIcon)
+        return;
+    const QPointer<Shell> self(this);
     m_trayIcon = std::make_unique<TrayIcon>(m_colorScheme, [self] { if (self) self->show(); },
                                                 [self] { if (self) self->quit(); });
-    show();
 }
 
 void Shell::show()

@@ -33,8 +33,8 @@ public:
     explicit Shell(QObject *parent = nullptr);
     ~Shell() override;
 
-    // Builds the panel around its content, puts it where it was left, installs the tray icon
-    // and shows the panel.
+    // Builds the panel around its content, puts it where it was left and shows it; the tray
+    // icon follows the panel's first paint.
     void launch();
 
     PanelWindow *panel() const { return m_panel.get(); }
@@ -48,7 +48,12 @@ public slots:
     void pin(bool pinned);
     void quit();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void installTrayIcon();
+
     SteadyClock m_clock;
     QtTicker m_ticker;
     SystemRandom m_random;

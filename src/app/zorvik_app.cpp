@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/shell.h"
 #include "platform/font_warmup.h"
+#include "platform/session_bus_warmup.h"
 #include "platform/single_instance.h"
 #include "platform/translations.h"
 
@@ -58,6 +59,7 @@ int ZorvikApp::main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
     QApplication::setDesktopFileName(QLatin1String(desktopId));
     QApplication application(argc, argv);
+    const SessionBusWarmup busWarmup; // while the panel is built
     fontWarmup.finish();
     QApplication::setQuitOnLastWindowClosed(false);
     Translations::install();
