@@ -13,6 +13,9 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace zorvik {
 
@@ -43,9 +46,10 @@ using Glyphs = QList<QGlyphRun>;
 // What the numbers need that follows from the constants alone, in wheel-local coordinates
 // (centre at the origin, rotation 0); a frame turns the painter by the wheel's rotation.
 struct NumberLayout {
-    // Each number shaped once into glyphs placed around its centre, and the transform that
-    // puts its centre on the number ring with its top towards the rim.
-    std::array<Glyphs, 37> numbers;
+    // Each number shaped once into the outlines of its glyphs, each with the place that puts
+    // the number's centre on the origin, and the transform that puts that centre on the number
+    // ring with its top towards the rim. The numbers share the outline of each digit.
+    std::array<QList<std::pair<QPainterPath, QPointF>>, 37> glyphs;
     std::array<QTransform, 37> numberPlaces;
 };
 
@@ -100,9 +104,24 @@ const NumberLayout &numberLayout()
         Fonts::load();
         NumberLayout l;
         const QFont numberFont = Fonts::rounded(11, QFont::DemiBold);
-        for (std::size_t i = 0; i < l.numbers.size(); ++i) {
+        // A glyph's outline is asked of the font once. Asked again it may come back moved by a
+        // 64th of a pixel: the font keeps the sub-pixel offset of the text it drew last. Drawn
+        // from such an outline, the same frame would differ from one drawing to the next.
+        std::vector<std::tuple<QRawFont, quint32, QPainterPath>> taken;
+        const auto outlineOf = [&taken](const QRawFont &font, quint32 glyph) {
+            for (const auto &[f, g, outline] : taken)
+                if (g == glyph && f == font)
+                    return outline;
+            return std::get<2>(taken.emplace_back(font, glyph, font.pathForGlyph(glyph)));
+        };
+        for (std::size_t i = 0; i < l.glyphs.size(); ++i) {
             // The plain decimal integer, no grouping.
-            l.numbers[i] = centredGlyphs(QString::number(Roulette::pockets[i]), numberFont);
+            for (const QGlyphRun &run : centredGlyphs(QString::number(Roulette::pockets[i]), numberFont)) {
+                const QList<quint32> indexes = run.glyphIndexes();
+                const QList<QPointF> positions = run.positions();
+                for (qsizetype g = 0; g < indexes.size(); ++g)
+                    l.glyphs[i].append({outlineOf(run.rawFont(), indexes[g]), positions[g]});
+            }
             const double a = step * double(i) - pi / 2;
             l.numberPlaces[i].translate(numberRing * std::cos(a), numberRing * std::sin(a));
             l.numberPlaces[i].rotateRadians(a + pi / 2);
@@ -173,20 +192,16 @@ QPen outlinePen()
 // filled outlines of its glyphs rather than the glyphs. Qt's glyph cache puts a turned glyph on
 // whole device pixels, up to half a pixel from its place and a different half pixel at every
 // turn of the wheel, which a turned picture of the wheel cannot follow; an outline is drawn
-// where it lies. Built for each drawing (the outlines of all numbers would hold a third of a
-// megabyte for the few frames drawn shape by shape).
+// where it lies. Put together for each drawing from the digits' outlines (the outlines of all
+// numbers would hold a third of a megabyte for the few frames drawn shape by shape).
 void paintNumber(QPainter &painter, std::size_t index)
 {
     const NumberLayout &layout = numberLayout();
     QPainterPath outline;
     // Glyph contours may overlap: filled by the nonzero rule, as the font means them.
     outline.setFillRule(Qt::WindingFill);
-    for (const QGlyphRun &run : layout.numbers[index]) {
-        const QList<quint32> indexes = run.glyphIndexes();
-        const QList<QPointF> positions = run.positions();
-        for (qsizetype g = 0; g < indexes.size(); ++g)
-            outline.addPath(run.rawFont().pathForGlyph(indexes[g]).translated(positions[g]));
-    }
+    for (const auto &[glyph, at] : layout.glyphs[index])
+        outline.addPath(glyph.translated(at));
     painter.fillPath(layout.numberPlaces[index].map(outline), Palette::wheelLabel());
 }
 
