@@ -14,8 +14,7 @@
 #include "app/zorvik_app.h"
 #include "game/game.h"
 #include "panel/content.h"
-#include "platform/font_warmup.h"
-#include "platform/session_bus_warmup.h"
+#include "platform/warmup.h"
 #include "platform/single_instance.h"
 #include "platform/translations.h"
 #include "wheel/wheel.h"
@@ -63,13 +62,13 @@ int main(int argc, char **argv)
 {
     const char *mode = argc > 1 ? argv[1] : "launch";
 
-    FontWarmup fontWarmup;
+    Warmup fontWarmup = Warmup::fontConfiguration();
     QApplication::setOrganizationName(QStringLiteral("Zorvik"));
     QApplication::setApplicationName(QStringLiteral("zorvik"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
     QApplication::setDesktopFileName(QLatin1String(ZorvikApp::desktopId));
     QApplication application(argc, argv);
-    const SessionBusWarmup busWarmup;
+    const Warmup busWarmup = Warmup::sessionBus();
     fontWarmup.finish();
     QApplication::setQuitOnLastWindowClosed(false);
     PaintWatch watch;

@@ -2,8 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/shell.h"
-#include "platform/font_warmup.h"
-#include "platform/session_bus_warmup.h"
+#include "platform/warmup.h"
 #include "platform/single_instance.h"
 #include "platform/translations.h"
 
@@ -53,13 +52,13 @@ int ZorvikApp::main(int argc, char *argv[])
         && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
-    FontWarmup fontWarmup; // while the application object connects to the display
+    Warmup fontWarmup = Warmup::fontConfiguration(); // while the application object connects to the display
     QApplication::setOrganizationName(QStringLiteral("Zorvik"));
     QApplication::setApplicationName(QStringLiteral("zorvik"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
     QApplication::setDesktopFileName(QLatin1String(desktopId));
     QApplication application(argc, argv);
-    const SessionBusWarmup busWarmup; // while the panel is built
+    const Warmup busWarmup = Warmup::sessionBus(); // while the panel is built
     fontWarmup.finish();
     QApplication::setQuitOnLastWindowClosed(false);
     Translations::install();
