@@ -1,5 +1,7 @@
 #include "platform/compositor_watch.h"
 
+#include "platform/x11.h"
+
 #include <QByteArray>
 #include <QGuiApplication>
 
@@ -38,16 +40,12 @@ QByteArray selectionName()
 
 CompositorWatch::CompositorWatch(QObject *parent) : QObject(parent)
 {
-    auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t *c = X11::connection();
     if (!c)
         return;
-    const QByteArray name = selectionName();
-    const Freed<xcb_intern_atom_reply_t> atom{xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, uint16_t(name.size()), name.constData()), nullptr)};
-    if (!atom)
+    m_selection = X11::atom(c, selectionName().constData());
+    if (m_selection == XCB_ATOM_NONE)
         return;
-    m_selection = atom->atom;
     const Freed<xcb_get_selection_owner_reply_t> owner{
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, m_selection), nullptr)};
     m_active = owner && owner->owner != XCB_WINDOW_NONE;
@@ -61,8 +59,7 @@ CompositorWatch::CompositorWatch(QObject *parent) : QObject(parent)
     if (!version)
         return;
     m_notifyEvent = xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_xfixes_select_selection_input(c, root, m_selection,
+    xcb_xfixes_select_selection_input(c, X11::root(c), m_selection,
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
                                           | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
                                           | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);

@@ -1,48 +1,20 @@
 #include "platform/window_services.h"
 
-#include <QGuiApplication>
-#include <QWindow>
+#include "platform/x11.h"
 
 #include <QRegion>
+#include <QWindow>
 
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <cmath>
-
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace zorvik {
 
 namespace {
-
-xcb_connection_t *connection()
-{
-    auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t atom(xcb_connection_t *c, const char *name)
-{
-    const auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
-    if (!reply)
-        return XCB_ATOM_NONE;
-    const xcb_atom_t result = reply->atom;
-    std::free(reply);
-    return result;
-}
-
-xcb_window_t rootOf(xcb_connection_t *c)
-{
-    const xcb_setup_t *setup = xcb_get_setup(c);
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(setup);
-    if (!it.data)
-        return XCB_WINDOW_NONE;
-    return it.data->root;
-}
 
 bool isMapped(xcb_connection_t *c, xcb_window_t window)
 {
@@ -88,12 +60,12 @@ void writeNetWmState(xcb_connection_t *c, xcb_window_t window, xcb_atom_t stateA
 
 bool WindowServices::available()
 {
-    return connection() != nullptr;
+    return X11::connection() != nullptr;
 }
 
 void WindowServices::prepareForShow(QWindow *window, bool keepAbove)
 {
-    xcb_connection_t *c = connection();
+    xcb_connection_t *c = X11::connection();
     if (!c || !window)
         return;
     const auto id = static_cast<xcb_window_t>(window->winId());
@@ -103,35 +75,35 @@ void WindowServices::prepareForShow(QWindow *window, bool keepAbove)
     }
 
     const uint32_t allDesktops = 0xFFFFFFFF;
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_DESKTOP"),
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, X11::atom(c, "_NET_WM_DESKTOP"),
                         XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
 
-    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t state = X11::atom(c, "_NET_WM_STATE");
     std::vector<xcb_atom_t> atoms = netWmState(c, id, state);
-    setOrClear(atoms, atom(c, "_NET_WM_STATE_STICKY"), true);
-    setOrClear(atoms, atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), true);
-    setOrClear(atoms, atom(c, "_NET_WM_STATE_SKIP_PAGER"), true);
-    setOrClear(atoms, atom(c, "_NET_WM_STATE_ABOVE"), keepAbove);
-    setOrClear(atoms, atom(c, "_NET_WM_STATE_STAYS_ON_TOP"), keepAbove);
+    setOrClear(atoms, X11::atom(c, "_NET_WM_STATE_STICKY"), true);
+    setOrClear(atoms, X11::atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), true);
+    setOrClear(atoms, X11::atom(c, "_NET_WM_STATE_SKIP_PAGER"), true);
+    setOrClear(atoms, X11::atom(c, "_NET_WM_STATE_ABOVE"), keepAbove);
+    setOrClear(atoms, X11::atom(c, "_NET_WM_STATE_STAYS_ON_TOP"), keepAbove);
     writeNetWmState(c, id, state, atoms);
     xcb_flush(c);
 }
 
 void WindowServices::setKeepAbove(QWindow *window, bool keepAbove)
 {
-    xcb_connection_t *c = connection();
+    xcb_connection_t *c = X11::connection();
     if (!c || !window)
         return;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
-    const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
+    const xcb_atom_t state = X11::atom(c, "_NET_WM_STATE");
+    const xcb_atom_t above = X11::atom(c, "_NET_WM_STATE_ABOVE");
 
     if (!isMapped(c, id)) {
         // Read by the window manager when it takes the window on. A map may already be on its
         // way, in which case the message below reaches the window manager after it.
         std::vector<xcb_atom_t> atoms = netWmState(c, id, state);
         setOrClear(atoms, above, keepAbove);
-        setOrClear(atoms, atom(c, "_NET_WM_STATE_STAYS_ON_TOP"), keepAbove);
+        setOrClear(atoms, X11::atom(c, "_NET_WM_STATE_STAYS_ON_TOP"), keepAbove);
         writeNetWmState(c, id, state, atoms);
     }
 
@@ -145,7 +117,7 @@ void WindowServices::setKeepAbove(QWindow *window, bool keepAbove)
     event.data.data32[1] = above;
     event.data.data32[2] = 0;
     event.data.data32[3] = 1; // source: a normal application
-    xcb_send_event(c, 0, rootOf(c),
+    xcb_send_event(c, 0, X11::root(c),
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&event));
     xcb_flush(c);
@@ -153,11 +125,11 @@ void WindowServices::setKeepAbove(QWindow *window, bool keepAbove)
 
 void WindowServices::setFrameExtents(QWindow *window, QMargins margins)
 {
-    xcb_connection_t *c = connection();
+    xcb_connection_t *c = X11::connection();
     if (!c || !window)
         return;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const xcb_atom_t extents = atom(c, "_GTK_FRAME_EXTENTS");
+    const xcb_atom_t extents = X11::atom(c, "_GTK_FRAME_EXTENTS");
     if (margins.isNull()) {
         xcb_delete_property(c, id, extents);
     } else {
@@ -173,7 +145,7 @@ void WindowServices::setFrameExtents(QWindow *window, QMargins margins)
 
 void WindowServices::setInputRegion(QWindow *window, const QRegion &region)
 {
-    xcb_connection_t *c = connection();
+    xcb_connection_t *c = X11::connection();
     if (!c || !window)
         return;
     const auto id = static_cast<xcb_window_t>(window->winId());
