@@ -24,6 +24,11 @@ constexpr double ringMargin = 2;
 // on the painting thread; Qt hands a taller one to its thread pool, and waking the pool costs a
 // wheel this size more than it saves.
 constexpr int bandRows = 24;
+// Device pixels of the ring's picture per device pixel of the canvas. Turning a picture
+// resamples it (bilinearly): at the canvas's own resolution that softens every edge by up to a
+// pixel, and at 1.5 times it stays as close to the shapes drawn in place as the eye can tell.
+// More costs memory and time per frame for no difference one can see.
+constexpr double oversampling = 1.5;
 
 // Where the canvas's origin lies in device pixels, when the painter maps the canvas onto whole
 // device pixels at the device's own ratio, unturned.
@@ -39,11 +44,6 @@ std::optional<QPoint> alignedOrigin(const QPainter &painter, qreal ratio)
 // The ball's image around its centre, in design units: the ball and the shadow below and right
 // of it, and a unit to spare for antialiasing.
 const QRectF ballImageRect(-6, -6, 14, 15);
-
-QRectF circle(double radius)
-{
-    return QRectF(WheelPainter::centre - radius, WheelPainter::centre - radius, 2 * radius, 2 * radius);
-}
 
 // Rectangles of whole device pixels, `scale` of them to a design unit, that cover the ring
 // between the radii and as little else as a few dozen bands allow: each band of rows spans the
@@ -82,11 +82,6 @@ std::vector<QRect> ringBands(QSize device, QSizeF scale, int rowsPerBand)
 }
 } // namespace
 
-double WheelLayer::oversampling(qreal)
-{
-    return 1.5;
-}
-
 void WheelLayer::release()
 {
     m_still = QImage();
@@ -100,6 +95,21 @@ qsizetype WheelLayer::bytes() const
     return m_still.sizeInBytes() + m_ring.sizeInBytes() + m_ball.sizeInBytes() + m_word.sizeInBytes();
 }
 
+QSizeF WheelLayer::pixelsPerUnit() const
+{
+    return QSizeF(m_canvas.width(), m_canvas.height()) / WheelPainter::designSize * m_ratio;
+}
+
+void WheelLayer::turnToRing(QPainter &painter, double wheel) const
+{
+    const QSizeF ring = pixelsPerUnit() * oversampling;
+    painter.translate(WheelPainter::centre, WheelPainter::centre);
+    painter.rotate(wheel * 180.0 / std::numbers::pi);
+    painter.translate(-WheelPainter::centre, -WheelPainter::centre);
+    painter.translate(m_ringSquare.topLeft());
+    painter.scale(1 / ring.width(), 1 / ring.height());
+}
+
 void WheelLayer::prepare(bool dark, qreal ratio, QSizeF canvas)
 {
     if (!m_still.isNull() && m_dark == dark && m_ratio == ratio && m_canvas == canvas)
@@ -108,9 +118,8 @@ void WheelLayer::prepare(bool dark, qreal ratio, QSizeF canvas)
     m_ratio = ratio;
     m_canvas = canvas;
     const QColor cream = Palette::cream().resolve(dark);
-    // Device pixels per design unit.
-    const double px = canvas.width() / WheelPainter::designSize * ratio;
-    const double py = canvas.height() / WheelPainter::designSize * ratio;
+    const double px = pixelsPerUnit().width();
+    const double py = pixelsPerUnit().height();
 
     // Opaque, with the card's colour all round the wheel: copying or turning them needs no
     // blending.
@@ -123,28 +132,27 @@ void WheelLayer::prepare(bool dark, qreal ratio, QSizeF canvas)
     WheelPainter::paintRoundParts(painter, dark);
     painter.end();
 
-    const double scale = oversampling(ratio);
-    m_ringSquare = circle(WheelPainter::pocketRingOuter + 2 * ringMargin);
-    m_ring = QImage(int(std::ceil(m_ringSquare.width() * px * scale)), int(std::ceil(m_ringSquare.height() * py * scale)),
+    m_ringSquare = WheelPainter::circle(WheelPainter::pocketRingOuter + 2 * ringMargin);
+    m_ring = QImage(int(std::ceil(m_ringSquare.width() * px * oversampling)), int(std::ceil(m_ringSquare.height() * py * oversampling)),
                     QImage::Format_RGB32);
     m_ring.fill(cream);
     painter.begin(&m_ring);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.scale(px * scale, py * scale);
+    painter.scale(px * oversampling, py * oversampling);
     painter.translate(-m_ringSquare.topLeft());
     WheelPainter::paintTurningParts(painter, dark);
     painter.end();
     m_ringBands = ringBands(m_still.size(), QSizeF(px, py), std::max(1, int(std::lround(bandRows * ratio))));
 
-    m_ball = QImage(int(std::ceil(ballImageRect.width() * px * scale)), int(std::ceil(ballImageRect.height() * py * scale)),
+    m_ball = QImage(int(std::ceil(ballImageRect.width() * px * oversampling)), int(std::ceil(ballImageRect.height() * py * oversampling)),
                     QImage::Format_ARGB32_Premultiplied);
     m_ball.fill(Qt::transparent);
     painter.begin(&m_ball);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.scale(px * scale, py * scale);
+    painter.scale(px * oversampling, py * oversampling);
     WheelPainter::paintBall(painter, -ballImageRect.topLeft());
     painter.end();
-    m_ballRect = QRectF(ballImageRect.topLeft(), QSizeF(m_ball.width() / (px * scale), m_ball.height() / (py * scale)));
+    m_ballRect = QRectF(ballImageRect.topLeft(), QSizeF(m_ball.width() / (px * oversampling), m_ball.height() / (py * oversampling)));
 
     const QRectF word = WheelPainter::hubWordBounds();
     const QPointF centre(WheelPainter::centre, WheelPainter::centre);
@@ -171,15 +179,8 @@ void WheelLayer::prepare(bool dark, qreal ratio, QSizeF canvas)
 void WheelLayer::paintRing(QPainter &painter, double wheel) const
 {
     const QTransform pixels = painter.worldTransform();
-    const double px = m_canvas.width() / WheelPainter::designSize * m_ratio;
-    const double py = m_canvas.height() / WheelPainter::designSize * m_ratio;
-    const double scale = oversampling(m_ratio);
-    painter.scale(px, py);
-    painter.translate(WheelPainter::centre, WheelPainter::centre);
-    painter.rotate(wheel * 180.0 / std::numbers::pi);
-    painter.translate(-WheelPainter::centre, -WheelPainter::centre);
-    painter.translate(m_ringSquare.topLeft());
-    painter.scale(1 / (px * scale), 1 / (py * scale));
+    painter.scale(pixelsPerUnit().width(), pixelsPerUnit().height());
+    turnToRing(painter, wheel);
     const QTransform turned = painter.worldTransform();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     for (const QRect &band : m_ringBands) {
@@ -197,8 +198,6 @@ void WheelLayer::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame
     prepare(dark, painter.device() ? painter.device()->devicePixelRatio() : 1.0, canvas);
     const double wheel = Roulette::normalized(frame.wheel);
     const std::optional<QPoint> origin = alignedOrigin(painter, m_ratio);
-    const double px = canvas.width() / WheelPainter::designSize * m_ratio;
-    const double py = canvas.height() / WheelPainter::designSize * m_ratio;
 
     painter.save();
     if (origin) {
@@ -211,7 +210,7 @@ void WheelLayer::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame
         paintRing(painter, wheel);
         if (!m_word.isNull())
             painter.drawImage(QPointF(m_wordAt), m_word);
-        painter.scale(px, py);
+        painter.scale(pixelsPerUnit().width(), pixelsPerUnit().height());
     } else {
         // Off whole device pixels a copy of the still picture would be resampled and soften
         // every circle: they are drawn in place, and the ring through a circle round it.
@@ -222,13 +221,9 @@ void WheelLayer::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
         QPainterPath round;
-        round.addEllipse(circle(WheelPainter::pocketRingOuter + ringMargin));
+        round.addEllipse(WheelPainter::circle(WheelPainter::pocketRingOuter + ringMargin));
         painter.setClipPath(round, Qt::IntersectClip);
-        painter.translate(WheelPainter::centre, WheelPainter::centre);
-        painter.rotate(wheel * 180.0 / std::numbers::pi);
-        painter.translate(-WheelPainter::centre, -WheelPainter::centre);
-        painter.translate(m_ringSquare.topLeft());
-        painter.scale(1 / (px * oversampling(m_ratio)), 1 / (py * oversampling(m_ratio)));
+        turnToRing(painter, wheel);
         painter.drawImage(QPointF(0, 0), m_ring);
         painter.restore();
         painter.setRenderHint(QPainter::TextAntialiasing, true);

@@ -17,18 +17,12 @@ namespace zorvik {
 // The wheel for the cost of turning a picture. Only the pocket ring looks different at another
 // turn: the rims, the track and the hub are circles. Both are drawn once per appearance, canvas
 // size and device pixel ratio: the circles into a still picture at the device's resolution,
-// the ring into a picture at `oversampling` times it. Each frame copies the still picture,
+// the ring into a picture at 1.5 times it. Each frame copies the still picture,
 // draws the ring's picture turned over the ring alone, and draws over them what does not turn
 // with the wheel: the result outline, the hub word and the ball (a small picture of its own,
 // moved to its place).
 class WheelLayer {
 public:
-    // Device pixels of the ring's picture per device pixel of the canvas. Turning a picture
-    // resamples it (bilinearly): at the canvas's own resolution that softens every edge by up
-    // to a pixel, and at 1.5 times it stays as close to the shapes drawn in place as the eye can
-    // tell. More costs more memory and time per frame for no difference one can see.
-    static double oversampling(qreal ratio);
-
     // Draws one frame, preparing the pictures first when the appearance, canvas size or device
     // pixel ratio differ from the ones they were drawn for.
     void paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark);
@@ -40,6 +34,10 @@ public:
 
 private:
     void prepare(bool dark, qreal ratio, QSizeF canvas);
+    // Device pixels per design unit on the canvas the pictures were drawn for.
+    QSizeF pixelsPerUnit() const;
+    // Turns a painter in design units with the wheel and scales it to the ring's picture.
+    void turnToRing(QPainter &painter, double wheel) const;
     void paintRing(QPainter &painter, double wheel) const;
 
     QImage m_still;

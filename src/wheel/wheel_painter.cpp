@@ -34,12 +34,6 @@ double degrees(double radians)
     return radians * 180.0 / pi;
 }
 
-QRectF circle(double radius)
-{
-    return QRectF(WheelPainter::centre - radius, WheelPainter::centre - radius, 2 * radius,
-                  2 * radius);
-}
-
 // Laid-out text: a glyph run per font.
 using Glyphs = QList<QGlyphRun>;
 
@@ -66,8 +60,8 @@ QPainterPath sectorAt(double a)
     path.moveTo(WheelPainter::centre + outerPocket * std::cos(from),
                 WheelPainter::centre + outerPocket * std::sin(from));
     // Qt counts arc angles counter-clockwise on screen; ours grow clockwise.
-    path.arcTo(circle(outerPocket), -degrees(from), -sweep);
-    path.arcTo(circle(innerPocket), -degrees(to), sweep);
+    path.arcTo(WheelPainter::circle(outerPocket), -degrees(from), -sweep);
+    path.arcTo(WheelPainter::circle(innerPocket), -degrees(to), sweep);
     path.closeSubpath();
     return path;
 }
@@ -167,17 +161,17 @@ void paintBed(QPainter &painter, bool dark)
     const QColor track = WheelPainter::wheelTrack().resolve(dark);
     painter.setPen(Qt::NoPen);
     painter.setBrush(WheelPainter::wheelRim().resolve(dark));
-    painter.drawEllipse(circle(160));
+    painter.drawEllipse(WheelPainter::circle(160));
     painter.setBrush(track);
-    painter.drawEllipse(circle(155));
+    painter.drawEllipse(WheelPainter::circle(155));
     // The groove is black at 8% opacity, and lies wholly on the plain track: stroking it in
     // the colour that blending would leave gives the same pixels without blending every one.
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(over(QColor::fromRgbF(0, 0, 0, 0.08f), track), 9));
-    painter.drawEllipse(circle(146));
+    painter.drawEllipse(WheelPainter::circle(146));
     painter.setPen(Qt::NoPen);
     painter.setBrush(Palette::cream().resolve(dark));
-    painter.drawEllipse(circle(139));
+    painter.drawEllipse(WheelPainter::circle(139));
 }
 
 QPen outlinePen()
@@ -239,12 +233,12 @@ void paintHubFace(QPainter &painter, bool dark)
     const QColor ink = Palette::ink().resolve(dark);
     painter.setPen(Qt::NoPen);
     painter.setBrush(WheelPainter::hubRim().resolve(dark));
-    painter.drawEllipse(circle(58));
+    painter.drawEllipse(WheelPainter::circle(58));
     painter.setBrush(cream);
-    painter.drawEllipse(circle(52));
+    painter.drawEllipse(WheelPainter::circle(52));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(over(withOpacity(ink, 0.09), cream), 1));
-    painter.drawEllipse(circle(46));
+    painter.drawEllipse(WheelPainter::circle(46));
 }
 
 } // namespace
@@ -327,6 +321,11 @@ void WheelPainter::paintHubWord(QPainter &painter, bool dark)
 {
     painter.setPen(Palette::ink().resolve(dark));
     drawGlyphs(painter, QPointF(centre, centre), hubWord(tr("zorvik")));
+}
+
+QRectF WheelPainter::circle(double radius)
+{
+    return QRectF(centre - radius, centre - radius, 2 * radius, 2 * radius);
 }
 
 QPointF WheelPainter::ballCentre(double ball, double radius)

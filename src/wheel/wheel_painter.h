@@ -55,6 +55,8 @@ public:
     static void paintBall(QPainter &painter, QPointF at);
     // Where the ball's centre lies for an angle and a distance from the wheel's centre.
     static QPointF ballCentre(double ball, double radius);
+    // The square round the circle of that radius about the wheel's centre.
+    static QRectF circle(double radius);
 
     // The wheel's own colours.
     static const AppearanceColor &wheelRim();
