@@ -79,7 +79,7 @@ void AtSpiAnnouncer::accessibilityActiveChanged(bool active)
 
 void AtSpiAnnouncer::watchRegistry(bool watch)
 {
-    QDBusConnection bus(u"a11y"_s);
+    QDBusConnection bus = AtSpiEvents::bus();
     if (watch == m_watching || !bus.isConnected())
         return;
     m_watching = watch;
@@ -99,7 +99,7 @@ void AtSpiAnnouncer::watchRegistry(bool watch)
 
 void AtSpiAnnouncer::queryListeners()
 {
-    QDBusConnection bus(u"a11y"_s);
+    QDBusConnection bus = AtSpiEvents::bus();
     if (!bus.isConnected())
         return;
     const quint64 query = ++m_query;

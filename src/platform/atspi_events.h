@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QString>
 #include <QVariant>
 
@@ -15,6 +16,10 @@ namespace zorvik {
 // technology is active.
 class AtSpiEvents {
 public:
+    // Qt's AT-SPI bridge's own bus connection (connected only while an assistive technology is
+    // active), for anything else this program says to the AT-SPI bus.
+    static QDBusConnection bus();
+
     // org.a11y.atspi.Event.Object `member` with signature (siiva{sv}).
     static void send(QObject *object, const QString &member, const QString &detail, int detail1,
                      const QVariant &data);
