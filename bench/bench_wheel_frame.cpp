@@ -4,12 +4,11 @@
 // (smooth transform, as a cached-bitmap wheel would have to). BM_WheelDirect draws the frame the plain way, building every path and
 // laying out every number each frame.
 #include "support/direct_wheel_drawing.h"
+#include "wheel_canvas.h"
 
-#include "style/fonts.h"
 #include "wheel/wheel_layer.h"
 #include "wheel/wheel_painter.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -21,15 +20,9 @@ namespace {
 
 using zorvik::WheelFrame;
 using zorvik::WheelPainter;
+using zorvik::bench::wheelCanvas;
 
-constexpr int side = 280;
-
-QImage canvas(int dpr)
-{
-    QImage image(side * dpr, side * dpr, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    return image;
-}
+constexpr int side = zorvik::bench::wheelSide;
 
 // A frame in mid-spin; the rotation moves on every iteration so nothing repeats exactly.
 WheelFrame frameAt(int iteration)
@@ -45,7 +38,7 @@ WheelFrame frameAt(int iteration)
 template <typename Paint>
 void paintFrames(benchmark::State &state, Paint paint)
 {
-    QImage image = canvas(int(state.range(0)));
+    QImage image = wheelCanvas(int(state.range(0)));
     int i = 0;
     for (auto _ : state) {
         image.fill(Qt::transparent);
@@ -74,13 +67,12 @@ BENCHMARK(BM_WheelDirect)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Measur
 void BM_RotatedBlitFloor(benchmark::State &state)
 {
     const int dpr = int(state.range(0));
-    QImage prerendered = canvas(dpr);
-    prerendered.fill(Qt::transparent);
+    QImage prerendered = wheelCanvas(dpr);
     {
         QPainter painter(&prerendered);
         WheelPainter::paint(painter, QSizeF(side, side), WheelFrame{}, false);
     }
-    QImage image = canvas(dpr);
+    QImage image = wheelCanvas(dpr);
     int i = 0;
     for (auto _ : state) {
         image.fill(Qt::transparent);
@@ -100,12 +92,10 @@ BENCHMARK(BM_RotatedBlitFloor)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->M
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    zorvik::Fonts::load();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zorvik::bench::runOffscreen(argc, argv, [](int count, char **arguments) {
+        benchmark::Initialize(&count, arguments);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        return 0;
+    });
 }
