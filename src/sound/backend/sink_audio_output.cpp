@@ -1,12 +1,10 @@
 #include "sound/backend/sink_audio_output.h"
 
 #include "sound/backend/sink_audio_player.h"
+#include "sound/backend/sink_stream.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>
-
-#include <pthread.h>
-#include <sched.h>
 
 namespace zorvik {
 
@@ -20,14 +18,9 @@ SinkAudioOutput::SinkAudioOutput()
 {
     m_thread->setObjectName(QStringLiteral("zorvik-audio"));
     // Under load a normal thread can wake tens of milliseconds late, longer than the sink's
-    // buffer, and the sound runs dry. Where the system allows it (a realtime limit, or root)
-    // the audio thread takes the lowest realtime priority, below the sound server's own;
-    // elsewhere it stays as it is.
-    QObject::connect(m_thread, &QThread::started, m_thread, [] {
-        sched_param param{};
-        param.sched_priority = sched_get_priority_min(SCHED_RR);
-        pthread_setschedparam(pthread_self(), SCHED_RR | SCHED_RESET_ON_FORK, &param);
-    }, Qt::DirectConnection);
+    // buffer, and the sound runs dry.
+    QObject::connect(m_thread, &QThread::started, m_thread, [] { SinkStream::raiseToRealtime(0); },
+                     Qt::DirectConnection);
     m_thread->start();
 }
 

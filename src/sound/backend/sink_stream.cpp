@@ -60,9 +60,7 @@ void raiseClientThread()
         QFile name(tasks.filePath(id) + QStringLiteral("/comm"));
         if (!name.open(QIODevice::ReadOnly) || name.readAll().trimmed() != "threaded-ml")
             continue;
-        sched_param param{};
-        param.sched_priority = sched_get_priority_min(SCHED_RR);
-        sched_setscheduler(pid_t(id.toInt()), SCHED_RR | SCHED_RESET_ON_FORK, &param);
+        SinkStream::raiseToRealtime(id.toInt());
     }
 #endif
 }
@@ -95,6 +93,17 @@ SinkStream::SinkStream(const QAudioDevice &device, std::function<QByteArray()> w
 SinkStream::~SinkStream()
 {
     m_state->store(State::ended);
+}
+
+void SinkStream::raiseToRealtime(int thread)
+{
+#ifdef Q_OS_LINUX
+    sched_param param{};
+    param.sched_priority = sched_get_priority_min(SCHED_RR);
+    sched_setscheduler(pid_t(thread), SCHED_RR | SCHED_RESET_ON_FORK, &param);
+#else
+    Q_UNUSED(thread);
+#endif
 }
 
 void SinkStream::start()

@@ -37,6 +37,11 @@ public:
     // that is not ours, or a sink the sound server refuses, ends the stream at once.
     void start();
 
+    // Puts a thread of this process (0: the calling one) at the lowest realtime priority, below
+    // the sound server's own, where the system allows it (a realtime limit, or root); elsewhere
+    // it stays as it is. Its children start at normal priority.
+    static void raiseToRealtime(int thread);
+
 private:
     void feed();
     void windDown();
