@@ -23,16 +23,20 @@
 <context>
     <name>zorvik::BetButton</name>
     <message>
-        <source>Bet </source>
-        <translation>Setze auf </translation>
-    </message>
-    <message>
         <source>Selected</source>
         <translation>Ausgewählt</translation>
     </message>
     <message>
         <source>Not selected</source>
         <translation>Nicht ausgewählt</translation>
+    </message>
+    <message>
+        <source>Bet Red</source>
+        <translation>Auf Rot setzen</translation>
+    </message>
+    <message>
+        <source>Bet Black</source>
+        <translation>Auf Schwarz setzen</translation>
     </message>
 </context>
 <context>
@@ -63,6 +67,54 @@
     <message>
         <source>Choose a color, then flick the wheel.</source>
         <translation>Wähle eine Farbe und gib dem Rad einen Schwung.</translation>
+    </message>
+</context>
+<context>
+    <name>zorvik::MessageText</name>
+    <message>
+        <source>A little moment of chance.</source>
+        <extracomment>The message line before the first spin.</extracomment>
+        <translation>Ein kleiner Moment des Zufalls.</translation>
+    </message>
+    <message>
+        <source>Around it goes…</source>
+        <extracomment>The message line while the wheel spins.</extracomment>
+        <translation>Und es dreht sich…</translation>
+    </message>
+    <message>
+        <source>%1 · Green — Not this time.</source>
+        <extracomment>The result line for the zero. %1 is the number.</extracomment>
+        <translation>%1 · Grün — Diesmal nicht.</translation>
+    </message>
+    <message>
+        <source>%1 · Red — You won!</source>
+        <extracomment>The result line for a red number that won the bet. %1 is the number.</extracomment>
+        <translation>%1 · Rot — Gewonnen!</translation>
+    </message>
+    <message>
+        <source>%1 · Red — Not this time.</source>
+        <extracomment>The result line for a red number that lost the bet. %1 is the number.</extracomment>
+        <translation>%1 · Rot — Diesmal nicht.</translation>
+    </message>
+    <message>
+        <source>%1 · Black — You won!</source>
+        <extracomment>The result line for a black number that won the bet. %1 is the number.</extracomment>
+        <translation>%1 · Schwarz — Gewonnen!</translation>
+    </message>
+    <message>
+        <source>%1 · Black — Not this time.</source>
+        <extracomment>The result line for a black number that lost the bet. %1 is the number.</extracomment>
+        <translation>%1 · Schwarz — Diesmal nicht.</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <extracomment>The name on the red bet button.</extracomment>
+        <translation>Rot</translation>
+    </message>
+    <message>
+        <source>Black</source>
+        <extracomment>The name on the black bet button.</extracomment>
+        <translation>Schwarz</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "game/game.h"
 
+#include "game/message_text.h"
 #include "model/spin.h"
 #include "services/announcer.h"
 #include "services/clock.h"
@@ -25,20 +26,6 @@ constexpr double flickDistance = 0.12;    // radians swept, at least
 constexpr double flickSpeed = 0.35;       // radians per second, at least
 constexpr double tickInterval = 0.016666666666666666;
 
-QString resultMessage(int number, Bet bet)
-{
-    const std::optional<Bet> colour = Roulette::color(number);
-    QString colourWord = QStringLiteral("Green");
-    if (colour) {
-        const std::string_view name = betName(*colour);
-        colourWord = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-    }
-    const QString verdict = Roulette::wins(bet, number) ? QStringLiteral("You won!")
-                                                         : QStringLiteral("Not this time.");
-    return QString::number(number) + QStringLiteral(" \u00B7 ") + colourWord
-        + QStringLiteral(" \u2014 ") + verdict;
-}
-
 } // namespace
 
 struct Game::Run {
@@ -54,7 +41,7 @@ Game::Game(const GameServices &services, QObject *parent)
     , m_ticker(services.ticker)
     , m_random(services.random)
     , m_announcer(services.announcer)
-    , m_message(QStringLiteral("A little moment of chance."))
+    , m_message(Message().english())
     , m_audio(new RollingAudio(services.settings, services.audioOutput, this))
 {
 }
@@ -100,9 +87,10 @@ void Game::setResult(std::optional<int> result)
     emit changed();
 }
 
-void Game::setMessage(const QString &message)
+void Game::setMessage(const Message &message)
 {
-    m_message = message;
+    m_message = message.english();
+    m_messageMeaning = message;
     emit changed();
 }
 
@@ -181,7 +169,7 @@ void Game::start(double velocity, bool reducedMotion)
     m_lastAngle.reset();
     setSpinning(true);
     setResult(std::nullopt);
-    setMessage(QStringLiteral("Around it goes\u2026"));
+    setMessage(Message{Message::Kind::spinning});
 
     // The outcome is fixed here, before anything moves.
     const auto index = static_cast<std::int64_t>(drawBelow(m_random, Roulette::pockets.size()));
@@ -225,13 +213,14 @@ void Game::settle(RepeatingTimer &timer, const Run &run)
     m_audio->stop();
     const int number = Roulette::pockets[static_cast<std::size_t>(run.plan.index)];
     setResult(number);
-    setMessage(resultMessage(number, run.bet));
+    setMessage(Message::result(number, run.bet));
     setBet(std::nullopt);
     setSpinning(false);
     // Same place on screen; keeps the angles from growing over many spins.
     setWheel(Roulette::normalized(m_wheel));
     setBall(Roulette::normalized(m_ball));
-    m_announcer.announce(m_message);
+    // Spoken as the message line shows it, in the user's language.
+    m_announcer.announce(MessageText::of(m_messageMeaning));
 }
 
 } // namespace zorvik

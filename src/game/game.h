@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/message.h"
 #include "model/roulette.h"
 #include "model/wheel_geometry.h"
 
@@ -34,7 +35,8 @@ struct GameServices {
 };
 
 // The one stateful object of the game: bet, wheel rotation, ball, result and message,
-// published to the views through changed(), and the flick input that starts a spin.
+// published to the views through changed(), and the flick input that starts a spin. At the end
+// of a spin the result is announced in the user's language.
 class Game : public QObject {
     Q_OBJECT
 
@@ -49,7 +51,10 @@ public:
     double ball() const { return m_ball; }
     double radius() const { return m_radius; }
     std::optional<int> result() const { return m_result; }
+    // The game's own English text, and what it says (which the views and the announcement
+    // put into the user's language, see MessageText). Both change together.
     QString message() const { return m_message; }
+    Message messageMeaning() const { return m_messageMeaning; }
 
     RollingAudio &audio() const { return *m_audio; }
 
@@ -78,7 +83,7 @@ private:
     void setBall(double ball);
     void setRadius(double radius);
     void setResult(std::optional<int> result);
-    void setMessage(const QString &message);
+    void setMessage(const Message &message);
 
     Clock &m_clock;
     Ticker &m_ticker;
@@ -93,6 +98,7 @@ private:
     double m_radius = WheelGeometry::outerTrack;
     std::optional<int> m_result;
     QString m_message;
+    Message m_messageMeaning;
 
     // Private state.
     RollingAudio *m_audio = nullptr;             // owned (child QObject)

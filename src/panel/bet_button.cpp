@@ -1,6 +1,7 @@
 #include "panel/bet_button.h"
 
 #include "game/game.h"
+#include "game/message_text.h"
 #include "platform/atspi_events.h"
 #include "style/fonts.h"
 #include "style/palette.h"
@@ -20,12 +21,6 @@ constexpr qreal itemSpace = 9;
 constexpr qreal checkmarkWidth = 11;
 constexpr qreal cornerRadius = 12;
 constexpr qreal outlineWidth = 1.5;
-
-QString nameOf(Bet bet)
-{
-    const std::string_view name = betName(bet);
-    return QString::fromUtf8(name.data(), qsizetype(name.size()));
-}
 
 const QColor &colorOf(Bet bet)
 {
@@ -90,8 +85,9 @@ BetButton::BetButton(Game &game, Bet bet, QWidget *parent)
     setMaximumHeight(buttonSize.height());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setFocusPolicy(Qt::TabFocus);
-    setText(nameOf(bet));
-    setAccessibleName(tr("Bet ") + nameOf(bet));
+    setText(MessageText::betName(bet));
+    // Whole sentences, so that a language can put the colour where it belongs.
+    setAccessibleName(bet == Bet::red ? tr("Bet Red") : tr("Bet Black"));
     connect(this, &QAbstractButton::clicked, this, [this] { m_game.select(m_bet); });
     connect(&m_game, &Game::changed, this, &BetButton::refresh);
     m_wasChosen = chosen();
@@ -106,6 +102,17 @@ bool BetButton::chosen() const
 QString BetButton::stateText() const
 {
     return chosen() ? tr("Selected") : tr("Not selected");
+}
+
+QFont BetButton::nameFont()
+{
+    return Fonts::rounded(14, QFont::DemiBold);
+}
+
+qreal BetButton::labelWidth(bool chosen) const
+{
+    const qreal width = dotSize + itemSpace + QFontMetricsF(nameFont()).horizontalAdvance(text());
+    return chosen ? width + itemSpace + checkmarkWidth : width;
 }
 
 QSize BetButton::sizeHint() const
@@ -151,15 +158,11 @@ void BetButton::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(box, cornerRadius, cornerRadius);
 
     // Label row: dot, name, and the tick while chosen; centred as one.
-    const QFont nameFont = Fonts::rounded(14, QFont::DemiBold);
-    const QFontMetricsF metrics(nameFont);
+    const QFont font = nameFont();
     const QString name = text();
-    const qreal nameWidth = metrics.horizontalAdvance(name);
-    qreal rowWidth = dotSize + itemSpace + nameWidth;
-    if (isChosen)
-        rowWidth += itemSpace + checkmarkWidth;
+    const qreal nameWidth = QFontMetricsF(font).horizontalAdvance(name);
     const QRectF area = rect();
-    qreal x = area.center().x() - rowWidth / 2;
+    qreal x = area.center().x() - labelWidth(isChosen) / 2;
     const qreal middle = area.center().y();
 
     painter.setPen(Qt::NoPen);
@@ -167,7 +170,7 @@ void BetButton::paintEvent(QPaintEvent *)
     painter.drawEllipse(QRectF(x, middle - dotSize / 2, dotSize, dotSize));
     x += dotSize + itemSpace;
 
-    painter.setFont(nameFont);
+    painter.setFont(font);
     painter.setPen(ink);
     painter.drawText(QRectF(x, area.top(), nameWidth, area.height()),
                      Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, name);

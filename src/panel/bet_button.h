@@ -10,7 +10,8 @@ class Game;
 
 // One bet button: a dot in the bet's colour, its name and, while it is the chosen bet, a tick;
 // tinted with the bet's colour when chosen. Disabled while the wheel spins. A click selects the
-// bet. Assistive technologies hear "Bet Red" with the value "Selected" or "Not selected".
+// bet. Assistive technologies hear "Bet Red" with the value "Selected" or "Not selected". The
+// name and what is heard are in the user's language.
 class BetButton : public PlainButton {
     Q_OBJECT
 
@@ -23,12 +24,16 @@ public:
     // "Selected" or "Not selected".
     QString stateText() const;
 
+    // How wide the label row (dot, name and, while chosen, the tick) is drawn.
+    qreal labelWidth(bool chosen) const;
+
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static QFont nameFont();
     void refresh();
 
     Game &m_game;

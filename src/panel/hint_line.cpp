@@ -43,16 +43,19 @@ QSize HintLine::minimumSizeHint() const
     return {2 * sideSpace, spaceAbove + textHeight() + spaceBelow};
 }
 
+QString HintLine::shownText() const
+{
+    return QFontMetricsF(hintFont()).elidedText(text(), Qt::ElideRight, width() - 2 * sideSpace);
+}
+
 void HintLine::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    const QFont font = hintFont();
     const QRectF area(sideSpace, spaceAbove, width() - 2 * sideSpace, textHeight());
-    painter.setFont(font);
+    painter.setFont(hintFont());
     painter.setPen(withOpacity(Palette::ink().resolve(this), 0.65));
-    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine,
-                     QFontMetricsF(font).elidedText(text(), Qt::ElideRight, area.width()));
+    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, shownText());
 }
 
 } // namespace zorvik

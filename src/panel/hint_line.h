@@ -12,6 +12,9 @@ class HintLine : public QLabel {
 public:
     explicit HintLine(QWidget *parent = nullptr);
 
+    // The text as drawn: cut off at the end where it is wider than the line.
+    QString shownText() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -1,6 +1,7 @@
 #include "panel/message_line.h"
 
 #include "game/game.h"
+#include "game/message_text.h"
 #include "panel/spoken_notification.h"
 #include "style/fonts.h"
 #include "style/palette.h"
@@ -60,8 +61,9 @@ MessageLine::MessageLine(Game &game, QWidget *parent)
 void MessageLine::refresh()
 {
     // Every change of the game is announced; the line only needs to redraw when its text did
-    // (setText redraws it), not on every frame of a spin.
-    const QString message = m_game.message();
+    // (setText redraws it), not on every frame of a spin. It shows the game's message in the
+    // user's language.
+    const QString message = MessageText::of(m_game.messageMeaning());
     if (message != text())
         setText(message);
 }
@@ -82,6 +84,11 @@ MessageLine::Fit MessageLine::fit(const QString &text, qreal width)
     return fit;
 }
 
+qreal MessageLine::textWidth() const
+{
+    return width() - 2 * sideSpace;
+}
+
 QSize MessageLine::sizeHint() const
 {
     return {300, lineHeight};
@@ -97,7 +104,7 @@ void MessageLine::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const QRectF area = QRectF(rect()).adjusted(sideSpace, 0, -sideSpace, 0);
-    const Fit shown = fit(text(), area.width());
+    const Fit shown = fit(text(), textWidth());
     painter.setFont(shown.font);
     painter.setPen(Palette::ink().resolve(this));
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, shown.text);

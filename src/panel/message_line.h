@@ -9,7 +9,7 @@ namespace zorvik {
 class Game;
 class SpokenNotification;
 
-// The game's status line under the wheel: one line, 32 high, 10 free on either side. A text
+// The game's status line under the wheel, in the user's language: one line, 32 high, 10 free on either side. A text
 // too wide for the line is drawn smaller, down to 0.85 of its size, and only then cut off at
 // the end; it never wraps. (A QLabel underneath, whose text is its accessible name; the drawing
 // is our own.) Assistive technologies see the status bar of the panel, holding the notification
@@ -28,6 +28,8 @@ public:
         QString text;
     };
     static Fit fit(const QString &text, qreal width);
+    // The width the text is fitted into: the line's, less the free space on either side.
+    qreal textWidth() const;
 
     static constexpr double minimumScale = 0.85;
 

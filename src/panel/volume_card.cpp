@@ -3,13 +3,18 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <unicode/unum.h>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <memory>
 
 #include "panel/drop_shadow.h"
 #include "panel/volume_card_hover.h"
@@ -44,25 +49,37 @@ QString sliderStyle(bool dark)
         .arg(track, sage, knob, knobEdge);
 }
 
-// Draws text with every digit in a cell as wide as the widest digit, so the label keeps its
-// width while the number changes. The whole string is centred horizontally in rect and
-// vertically on its middle.
-void drawTabular(QPainter &painter, const QRectF &rect, const QString &text)
+// Every digit is set in a cell as wide as the widest digit, so the label keeps its width while
+// the number changes.
+qreal digitCell(const QFontMetricsF &metrics)
 {
-    const QFontMetricsF metrics(painter.font());
     qreal cell = 0;
     for (char16_t d = u'0'; d <= u'9'; ++d)
         cell = std::max(cell, metrics.horizontalAdvance(QChar(d)));
-    const auto width = [&](QChar c) { return c.isDigit() ? cell : metrics.horizontalAdvance(c); };
+    return cell;
+}
+
+qreal tabularWidth(const QFontMetricsF &metrics, const QString &text)
+{
+    const qreal cell = digitCell(metrics);
     qreal total = 0;
     for (QChar c : text)
-        total += width(c);
-    qreal x = rect.center().x() - total / 2;
+        total += c.isDigit() ? cell : metrics.horizontalAdvance(c);
+    return total;
+}
+
+// Draws text with tabular digits, centred horizontally in rect and vertically on its middle.
+void drawTabular(QPainter &painter, const QRectF &rect, const QString &text)
+{
+    const QFontMetricsF metrics(painter.font());
+    const qreal cell = digitCell(metrics);
+    qreal x = rect.center().x() - tabularWidth(metrics, text) / 2;
     const qreal baseline = rect.center().y() + (metrics.ascent() - metrics.descent()) / 2;
     for (QChar c : text) {
         const qreal advance = metrics.horizontalAdvance(c);
-        painter.drawText(QPointF(x + (width(c) - advance) / 2, baseline), QString(c));
-        x += width(c);
+        const qreal width = c.isDigit() ? cell : advance;
+        painter.drawText(QPointF(x + (width - advance) / 2, baseline), QString(c));
+        x += width;
     }
 }
 
@@ -148,7 +165,28 @@ double VolumeCard::percent(double volume)
 
 QString VolumeCard::percentText(double volume)
 {
-    return QString::asprintf("%lld%%", static_cast<long long>(percent(volume)));
+    const auto whole = static_cast<std::int64_t>(percent(volume));
+    const QLocale locale;
+    // The locale's own percent format from ICU (which QtCore loads anyway): where the sign goes,
+    // with or without a space, and its digits. The number is given as shown, not as a fraction
+    // to be multiplied by 100.
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UNumberFormat, void (*)(UNumberFormat *)> format(
+        unum_open(UNUM_PERCENT, nullptr, 0, locale.name().toLatin1().constData(), nullptr, &status), unum_close);
+    std::array<UChar, 32> text{};
+    int32_t length = 0;
+    if (U_SUCCESS(status)) {
+        unum_setAttribute(format.get(), UNUM_MULTIPLIER, 1);
+        length = unum_formatInt64(format.get(), whole, text.data(), int32_t(text.size()), nullptr, &status);
+    }
+    if (U_FAILURE(status) || length > int32_t(text.size()))
+        return locale.toString(whole) + locale.percent();
+    return QString(reinterpret_cast<const QChar *>(text.data()), length);
+}
+
+qreal VolumeCard::percentTextWidth(const QString &text)
+{
+    return tabularWidth(QFontMetricsF(Fonts::rounded(percentFontSize)), text);
 }
 
 VolumeCard::~VolumeCard()

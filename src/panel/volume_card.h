@@ -30,9 +30,11 @@ public:
     VolumeCard(RollingAudio &audio, VolumeCardHover &hover, QWidget *anchor, QWidget *parent);
 
     // The volume as shown: volume x 100 truncated toward zero (what screen readers hear as the
-    // slider's value), then "%".
+    // slider's value), as a percentage in the locale's format ("25%", "25 %", "%25").
     static double percent(double volume);
     static QString percentText(double volume);
+    // How wide a percentage is drawn in the label, its digits all as wide as the widest.
+    static qreal percentTextWidth(const QString &text);
 
     ~VolumeCard() override;
 

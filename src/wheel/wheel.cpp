@@ -1,6 +1,7 @@
 #include "wheel/wheel.h"
 
 #include "game/game.h"
+#include "game/message_text.h"
 #include "platform/reduced_motion.h"
 #include "style/palette.h"
 #include "wheel/wheel_accessible.h"
@@ -38,7 +39,7 @@ Wheel::Wheel(Game &game, const ReducedMotion &reducedMotion, QWidget *parent)
 
 QString Wheel::accessibleValue() const
 {
-    return m_game.spinning() ? tr("Spinning") : m_game.message();
+    return m_game.spinning() ? tr("Spinning") : MessageText::of(m_game.messageMeaning());
 }
 
 void Wheel::gameChanged()

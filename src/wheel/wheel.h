@@ -34,7 +34,7 @@ public:
     static QPointF designPoint(QPointF local) { return local * designScale; }
 
     // What assistive technologies read as the wheel's value: "Spinning" during a spin,
-    // otherwise the game's message.
+    // otherwise the game's message, both in the user's language.
     QString accessibleValue() const;
 
 protected:
