@@ -3,7 +3,8 @@
 the panel's controls, the wheel's description and its one action, spins started through
 accessibility actions and by a flick of the pointer, the assertive announcement of each result,
 and a reduced-motion spin (the preference served by a stand-in portal) that jumps to its end. With
-a portal that takes calls and never answers, a flick still spins.
+a portal that takes calls and never answers, a flick still spins. In German and in Japanese the
+controls, the message line and the announcement are all in that language.
 
 Usage: test_accessibility.py <path to zorvik>"""
 import ctypes
@@ -24,10 +25,18 @@ gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi, GLib  # noqa: E402
 
 BINARY = None
-RESULT = re.compile(r"^(\d|[12]\d|3[0-6]) · (Red|Black|Green) — (You won!|Not this time\.)$")
-IDLE = "A little moment of chance."  # the message line's first text, hence its accessible name
-CONTROLS = ["Hide Zorvik", "Appearance", "Mute rolling sound", "Disable keep on top",
-            "Bet Red", "Bet Black", "Roulette wheel", IDLE]
+# What the program says in each language: the wheel's, the bets' and the message line's first names
+# (the line is named by its text), a bet's two states, the wheel's value in a spin, the tray menu's
+# quit, and the result line: number, colour and verdict, which is the won one (the last) only for red.
+WORDS = {
+    "C": ["Roulette wheel", "Bet Red", "Bet Black", "A little moment of chance.", "Selected", "Not selected",
+          "Spinning", "Quit Zorvik", ["Red", "Black", "Green"], ["Not this time.", "You won!"]],
+    "de_DE": ["Roulettekessel", "Auf Rot setzen", "Auf Schwarz setzen", "Ein kleiner Moment des Zufalls.",
+              "Ausgewählt", "Nicht ausgewählt", "Dreht sich", "Zorvik beenden", ["Rot", "Schwarz", "Grün"],
+              ["Diesmal nicht.", "Gewonnen!"]],
+    "ja_JP": ["ルーレット盤", "赤に賭ける", "黒に賭ける", "ちょっとした運試し。", "選択中", "未選択", "回転中", "Zorvik を終了",
+              ["赤", "黒", "緑"], ["今回は残念。", "当たり！"]],
+}
 DESCRIPTION_CHANGE = "object:property-change:accessible-description"
 SHOWING = "object:state-changed:showing"
 
@@ -96,7 +105,16 @@ class AccessibilityTest(unittest.TestCase):
         self.listener = Atspi.EventListener.new(self.record)
         for kind in ("object:announcement", DESCRIPTION_CHANGE, SHOWING):
             self.listener.register(kind)
-        self.app, self.window = d.start(QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        self.launch("C")
+
+    def launch(self, language):
+        """Starts the program, accessible, in a language of WORDS."""
+        self.wheel, self.red, self.black, self.idle, self.selected, self.unselected, self.spinning, self.quit, \
+            colours, verdicts = WORDS[language]
+        self.result = re.compile(rf"^(\d|[12]\d|3[0-6]) · ({'|'.join(colours)}) — ({'|'.join(map(re.escape, verdicts))})$")
+        self.won = colours[0], verdicts[1]
+        self.app, self.window = self.desktop.start(QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                                                   LC_ALL=language + ".UTF-8")
         self.sampler = None
 
     def start_portal(self, *options):
@@ -129,14 +147,14 @@ class AccessibilityTest(unittest.TestCase):
         return [e for e in self.events if e["type"] == "object:announcement" and e["time"] >= since]
 
     def controls(self):
-        """The program's objects by name, once all of CONTROLS are in its tree."""
+        """The program's objects by name, once the wheel, bets and message line are in its tree."""
         def find():
             desktop = Atspi.get_desktop(0)
             for app in map(desktop.get_child_at_index, range(desktop.get_child_count())):
                 try:
                     if app is not None and app.get_process_id() == self.app.pid:
                         named = {node.get_name(): node for node in walk(app)}
-                        return named if set(CONTROLS) <= set(named) else None
+                        return named if {self.wheel, self.red, self.black, self.idle} <= set(named) else None
                 except GLib.Error:
                     continue
         return self.poll(find, what="the panel's controls in the tree")
@@ -144,12 +162,12 @@ class AccessibilityTest(unittest.TestCase):
     def spin(self, controls, flick=False):
         """Bets red and spins, through accessibility actions alone or with the pointer, and checks
         what is said on the way. Returns the seconds to the announcement and its start and end."""
-        d, wheel, red = self.desktop, controls["Roulette wheel"], controls["Bet Red"]
+        d, wheel, red = self.desktop, controls[self.wheel], controls[self.red]
         if flick:
             d.click_panel(self.window, *RED)
         else:
             self.assertTrue(Atspi.Action.do_action(red, actions(red).index("Press")))
-        self.poll(lambda: fresh(red).get_description() == "Selected", what="Bet Red to be selected")
+        self.poll(lambda: fresh(red).get_description() == self.selected, what="the red bet to be selected")
         started, began = len(self.events), time.monotonic()
         if flick:
             d.flick(self.window)
@@ -161,25 +179,26 @@ class AccessibilityTest(unittest.TestCase):
         self.poll(lambda quiet_until=time.monotonic() + 0.6: time.monotonic() > quiet_until, what="a quiet moment")
         self.assertEqual(len(self.announcements(began)), 1)
         self.assertEqual(heard["detail1"], 2, "the announcement must be assertive")
-        settled = fresh(controls[IDLE]).get_name()
+        settled = fresh(controls[self.idle]).get_name()
         self.assertEqual(heard["text"], settled)
-        self.assertRegex(settled, RESULT)
-        colour, verdict = RESULT.match(settled).group(2, 3)
-        self.assertEqual(verdict, "You won!" if colour == "Red" else "Not this time.")
+        self.assertRegex(settled, self.result)
+        colour, verdict = self.result.match(settled).group(2, 3)
+        self.assertEqual(verdict == self.won[1], colour == self.won[0])
         # The wheel's description went to "Spinning" and from there to the result, in that order.
         self.assertEqual([e["text"] for e in self.events[started:]
-                          if e["type"] == DESCRIPTION_CHANGE and e["name"] == "Roulette wheel"], ["Spinning", settled])
-        self.assertEqual(fresh(red).get_description(), "Not selected")
+                          if e["type"] == DESCRIPTION_CHANGE and e["name"] == self.wheel], [self.spinning, settled])
+        self.assertEqual(fresh(red).get_description(), self.unselected)
         # A reader listens for announcements: the notification for those that don't stays hidden.
         self.assertNotIn(settled, [e["name"] for e in self.events[started:] if e["type"] == SHOWING])
         return heard["time"] - began, began, heard["time"]
 
     def test_tree_actions_announcements_and_reduced_motion(self):
         controls = self.controls()
-        wheel = controls["Roulette wheel"]
-        self.assertEqual(fresh(wheel).get_description(), IDLE)
-        for bet in ("Bet Red", "Bet Black"):
-            self.assertEqual(fresh(controls[bet]).get_description(), "Not selected")
+        self.assertLessEqual({"Hide Zorvik", "Appearance", "Mute rolling sound", "Disable keep on top"}, set(controls))
+        wheel = controls[self.wheel]
+        self.assertEqual(fresh(wheel).get_description(), self.idle)
+        for bet in (self.red, self.black):
+            self.assertEqual(fresh(controls[bet]).get_description(), self.unselected)
         self.assertEqual(actions(wheel), ["Spin"])
 
         # The wheel alone, where the panel shows it: under the 36 high header band.
@@ -209,16 +228,17 @@ class AccessibilityTest(unittest.TestCase):
 
         # A portal that takes every call and never answers, from launch on: the desktop's
         # preferences are still unanswered when the user lets go, and the flick spins all the same.
-        bus = harness.Bus()
-        bus.tray_menu()
-        bus.click("Quit Zorvik")
-        self.assertEqual(self.app.wait(10), 0)
+        # Then in German, and in Japanese.
         self.portal.kill()
         self.portal.wait(5)
         self.start_portal("--hang")
-        self.app, self.window = self.desktop.start(QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        self.sampler = None
-        self.spin(self.controls(), flick=True)
+        for language, flick in (("de_DE", True), ("ja_JP", False)):
+            bus = harness.Bus()
+            bus.tray_menu()
+            bus.click(self.quit)
+            self.assertEqual(self.app.wait(10), 0)
+            self.launch(language)
+            self.spin(self.controls(), flick=flick)
 
 
 if __name__ == "__main__":
