@@ -3,7 +3,7 @@
 // image size filled by drawing one prerendered wheel image turned by the frame's rotation
 // (smooth transform, as a cached-bitmap wheel would have to). BM_WheelDirect draws the frame the plain way, building every path and
 // laying out every number each frame.
-#include "support/direct_wheel_drawing.h"
+#include "direct_wheel_drawing.h"
 #include "wheel_canvas.h"
 
 #include "wheel/wheel_layer.h"

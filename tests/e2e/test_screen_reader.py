@@ -18,10 +18,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 from harness import poll  # noqa: E402
 
-import gi  # noqa: E402
-gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
-
 BINARY = None
 UTTERANCE = re.compile(r"SPEECH OUTPUT: '(.*?)'(?=[{ ]|$)", re.M)
 RESULT = re.compile(r"^(\d|[12]\d|3[0-6]) · (Red|Black|Green) — (You won!|Not this time\.)$")
@@ -92,20 +88,11 @@ class ScreenReaderTest(unittest.TestCase):
             self.heard(expected, since)
         return pressed
 
-    def message_line(self):
-        nodes = [Atspi.get_desktop(0)]
-        while nodes:
-            node = nodes.pop()
-            if node.get_role() == Atspi.Role.STATUS_BAR and node.get_process_id() == self.app.pid:
-                return node.get_name()
-            nodes += filter(None, map(node.get_child_at_index, range(node.get_child_count())))
-
     def test_keyboard_only_with_orca(self):
         spun = self.press(BETS_AND_SPIN)
         result = poll(lambda: [u for u in self.utterances() if RESULT.match(u)], timeout=8,
                       what="the result to be spoken")[0]
         self.assertLess(time.monotonic() - spun, 8)
-        self.assertEqual(result, self.message_line())
         # Round the panel to the volume card; by then a second reading would have come.
         self.press(VOLUME)
         self.assertEqual(self.utterances().count(result), 1, self.utterances())

@@ -1,7 +1,7 @@
-// Every shipped language: its catalogue is complete and keeps each placeholder, the locale finds
-// it, and the panel shows it in the panel's fonts without cutting or shrinking past its limit.
-// The panel as the user meets it (the appearance, the sound control and its volume card, the
-// bets): tests/sound/tst_sound_control.cpp and the end-to-end scripts.
+// Every shipped language: its catalogue is complete and keeps each placeholder, the user's locale
+// finds it, and the panel shows it within its places in the panel's fonts, every character drawn
+// (by the system's fallback fonts where ours have none). The panel as the user meets it:
+// tests/sound/tst_sound_control.cpp and the end-to-end scripts.
 #include "support/fakes.h"
 
 #include "game/message_text.h"
@@ -15,9 +15,6 @@
 #include "platform/translations.h"
 #include "style/fonts.h"
 
-#include <QDir>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTextLayout>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -29,8 +26,7 @@ namespace {
 
 struct Entry {
     QString source;
-    QString type;             // "unfinished", "vanished", "obsolete", or empty when done
-    bool plural = false;
+    bool done = true;
     QStringList translations; // one, or each plural form
 };
 
@@ -38,22 +34,21 @@ QList<Entry> readCatalogue(const QString &path, QString *language = nullptr)
 {
     QFile file(path);
     QList<Entry> entries;
-    if (!file.open(QIODevice::ReadOnly))
-        return entries;
-    QXmlStreamReader xml(&file);
+    bool plural = false;
+    QXmlStreamReader xml(file.open(QIODevice::ReadOnly) ? &file : nullptr);
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
-        const QXmlStreamAttributes attributes = xml.attributes();
-        if (xml.name() == u"TS"_s && language)
-            *language = attributes.value(u"language"_s).toString();
-        else if (xml.name() == u"message"_s)
-            entries.append({{}, {}, attributes.value(u"numerus"_s) == u"yes"_s, {}});
-        else if (xml.name() == u"source"_s)
-            entries.last().source = xml.readElementText();
-        else if (xml.name() == u"translation"_s)
-            entries.last().type = attributes.value(u"type"_s).toString();
-        if ((xml.name() == u"translation"_s && !entries.last().plural) || xml.name() == u"numerusform"_s)
+        const QStringView name = xml.name();
+        if (name == u"TS"_s && language)
+            *language = xml.attributes().value(u"language"_s).toString();
+        else if (name == u"message"_s)
+            plural = xml.attributes().value(u"numerus"_s) == u"yes"_s;
+        else if (name == u"source"_s)
+            entries.append({xml.readElementText(), true, {}});
+        else if (name == u"translation"_s)
+            entries.last().done = xml.attributes().value(u"type"_s).isEmpty(); // not unfinished, vanished, obsolete
+        if ((name == u"translation"_s && !plural) || name == u"numerusform"_s)
             entries.last().translations.append(xml.readElementText());
     }
     return entries;
@@ -68,17 +63,15 @@ QStringList placeholders(const QString &text)
     return found;
 }
 
-// Whether the panel's font, or a font the system falls back to, has a glyph for every character.
+// Whether the font, or a font the system falls back to, has a glyph for every character.
 bool drawable(const QString &text, const QFont &font)
 {
     QTextLayout layout(text, font);
     layout.beginLayout();
     layout.createLine();
     layout.endLayout();
-    for (const QGlyphRun &run : layout.glyphRuns())
-        if (run.glyphIndexes().contains(0))
-            return false;
-    return true;
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    return std::none_of(runs.begin(), runs.end(), [](const QGlyphRun &run) { return run.glyphIndexes().contains(0); });
 }
 
 } // namespace
@@ -93,22 +86,28 @@ private slots:
         for (const QFileInfo &ts : QDir(QStringLiteral(ZORVIK_TRANSLATIONS)).entryInfoList({u"zorvik_*.ts"_s}))
             QTest::newRow(qPrintable(ts.baseName())) << ts.absoluteFilePath();
     }
+    // The catalogue as shipped, brought up to date with the sources by lupdate: a text of the
+    // program that it lacks comes out unfinished.
     void languages()
     {
         QFETCH(QString, path);
+        QTemporaryDir scratch;
+        const QString copy = scratch.filePath(QFileInfo(path).fileName());
+        QVERIFY(QFile::copy(path, copy));
+        QProcess lupdate;
+        lupdate.start(QStringLiteral(ZORVIK_LUPDATE), {u"-no-obsolete"_s, u"-locations"_s, u"none"_s, u"-silent"_s,
+                                                       QStringLiteral(ZORVIK_SOURCES), u"-ts"_s, copy});
+        QVERIFY(lupdate.waitForFinished(60000) && lupdate.exitCode() == 0);
         QString language;
-        const QList<Entry> entries = readCatalogue(path, &language);
-        QVERIFY(entries.size() > 30);
         QHash<QString, QString> words;
-        for (const Entry &entry : entries) {
-            QVERIFY2(entry.type.isEmpty() && !entry.translations.isEmpty(), qPrintable(entry.source + u" is not done"_s));
+        for (const Entry &entry : readCatalogue(copy, &language)) {
+            QVERIFY2(entry.done && !entry.translations.isEmpty(), qPrintable(entry.source));
             for (const QString &translation : entry.translations)
                 QVERIFY2(!translation.isEmpty() && placeholders(translation) == placeholders(entry.source),
                          qPrintable(entry.source + u" -> "_s + translation));
             words.insert(entry.source, entry.translations.constFirst());
         }
 
-        // The user's locale finds the catalogue; the panel shows it.
         QLocale::setDefault(QLocale(language));
         QVERIFY(Translations::install());
         Content content(m_game, {m_fakes.typedSettings, m_scheme, m_motion}, {}, {});
@@ -118,14 +117,13 @@ private slots:
         QCOMPARE(line->text(), words.value(u"A little moment of chance."_s));
         QCOMPARE(hint->shownText(), words.value(u"Choose a color, then flick the wheel."_s));
         QVERIFY2(drawable(hint->text(), Fonts::rounded(11)), qPrintable(hint->text()));
-        for (const char *bet : {"Red", "Black"}) {
-            const auto *button = content.findChild<BetButton *>(u"bet"_s + QLatin1String(bet));
-            QCOMPARE(button->text(), words.value(QLatin1String(bet)));
-            QCOMPARE(button->accessibleName(), words.value(u"Bet "_s + QLatin1String(bet)));
-            // Dot, name and tick stay clear of the rounded corners (12).
-            QVERIFY2(button->labelWidth(true) <= button->width() - 2 * 12,
-                     qPrintable(u"%1: %2 of %3"_s.arg(button->text()).arg(button->labelWidth(true)).arg(button->width())));
-            QVERIFY2(drawable(button->text(), Fonts::rounded(14, QFont::DemiBold)), qPrintable(button->text()));
+        for (const QString &bet : {u"Red"_s, u"Black"_s}) {
+            const auto *button = content.findChild<BetButton *>(u"bet"_s + bet);
+            QVERIFY(button->text() == words.value(bet) && button->accessibleName() == words.value(u"Bet "_s + bet));
+            // Dot, name and tick clear of the rounded corners (12).
+            QVERIFY2(button->labelWidth(true) <= button->width() - 2 * 12
+                         && drawable(button->text(), Fonts::rounded(14, QFont::DemiBold)),
+                     qPrintable(u"%1: %2"_s.arg(button->text()).arg(button->labelWidth(true))));
         }
 
         // Every message fits its line, shrunk no further than the line allows and never cut.
@@ -135,51 +133,12 @@ private slots:
         for (const Message &message : messages) {
             const QString text = MessageText::of(message);
             const MessageLine::Fit fit = MessageLine::fit(text, line->textWidth());
-            QVERIFY2(fit.text == text, qPrintable(u"%1 at %2"_s.arg(text).arg(fit.scale)));
-            QVERIFY2(drawable(text, fit.font), qPrintable(text));
+            QVERIFY2(fit.text == text && drawable(text, fit.font), qPrintable(u"%1 at %2"_s.arg(text).arg(fit.scale)));
         }
-
         // The widest volume in the locale's format fits its label.
         const QString widest = VolumeCard::percentText(1.5);
         QVERIFY2(VolumeCard::percentTextWidth(widest) <= VolumeCard::labelWidth && drawable(widest, Fonts::rounded(10)),
                  qPrintable(widest));
-    }
-
-    // The catalogues hold every text of the program: lupdate run over the sources finds nothing
-    // new to translate.
-    void cataloguesCoverTheCode()
-    {
-        QTemporaryDir scratch;
-        const QString copy = scratch.filePath(u"zorvik_de.ts"_s);
-        QVERIFY(QFile::copy(QStringLiteral(ZORVIK_TRANSLATIONS "/zorvik_de.ts"), copy));
-        QProcess lupdate;
-        lupdate.start(QStringLiteral(ZORVIK_LUPDATE), {u"-no-obsolete"_s, u"-locations"_s, u"none"_s, u"-silent"_s,
-                                                       QStringLiteral(ZORVIK_SOURCES), u"-ts"_s, copy});
-        QVERIFY(lupdate.waitForFinished(60000) && lupdate.exitCode() == 0);
-        QStringList undone;
-        for (const Entry &entry : readCatalogue(copy))
-            if (!entry.type.isEmpty())
-                undone.append(entry.source);
-        QVERIFY2(undone.isEmpty(), qPrintable(undone.join(u", "_s)));
-    }
-
-    // The percentage truncates toward zero, in the locale's own form.
-    void percentage_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<double>("volume");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("en 0.29") << u"en_US"_s << 0.29 << u"28%"_s;
-        QTest::newRow("de 1.5") << u"de_DE"_s << 1.5 << u"150\u00A0%"_s;
-        QTest::newRow("tr 0.999") << u"tr_TR"_s << 0.999 << u"%99"_s;
-    }
-    void percentage()
-    {
-        QFETCH(QString, locale);
-        QFETCH(double, volume);
-        QFETCH(QString, shown);
-        QLocale::setDefault(QLocale(locale));
-        QCOMPARE(VolumeCard::percentText(volume), shown);
     }
 
 private:

@@ -148,6 +148,8 @@ private slots:
         // Screen readers hear the percentage shown; 0.29 * 100 is just below 29.
         QAccessibleValueInterface *heard = QAccessible::queryAccessibleInterface(slider)->valueInterface();
         QCOMPARE(heard->currentValue().toDouble(), 28.0);
+        QLocale::setDefault(QLocale(u"tr_TR"_s)); // shown as the locale writes a percentage
+        QCOMPARE(VolumeCard::percentText(0.29), u"%28"_s);
         slider->setValue(5000);
         QCOMPARE(panel.audio.volume(), 0.5);
         // A volume above 1 is shown as it is, and not rewritten by the slider's clamp.
@@ -155,6 +157,8 @@ private slots:
         QCOMPARE(slider->value(), slider->maximum());
         QCOMPARE(panel.audio.volume(), 1.5);
         QCOMPARE(heard->currentValue().toDouble(), 150.0);
+        QLocale::setDefault(QLocale(u"de_DE"_s));
+        QCOMPARE(VolumeCard::percentText(1.5), u"150\u00A0%"_s);
     }
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // The wheel frame drawn the plain way: every path built at its turned angle and every number
-// laid out and filled as the outline of its text, each frame. The tests hold WheelPainter's
-// drawing against it, and the frame benchmark shows what the layer saves.
+// laid out and filled as the outline of its text, each frame. The frame benchmark shows what
+// the layer saves against it.
 
 #include "model/roulette.h"
 #include "style/fonts.h"
