@@ -1,8 +1,10 @@
 #!/usr/bin/python3
-"""The build installed into a scratch DESTDIR: desktop entry and metainfo pass their validators, the
-entry names the installed program, icon and window class, and the rendered icons have their sizes.
+"""The build installed into a scratch DESTDIR: desktop entry and metainfo pass their validators and
+speak every language the program ships, the entry names the installed program, icon and window
+class, and the rendered icons have their sizes.
 Usage: test_desktop_files.py <build dir>"""
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -10,6 +12,8 @@ import unittest
 
 BUILD = None
 APP_ID = "io.github.zorvik.Zorvik"
+LANGUAGES = sorted(re.findall(r"zorvik_(\w+)\.ts", " ".join(os.listdir(os.path.join(
+    os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "translations")))))
 
 
 class DesktopFilesTest(unittest.TestCase):
@@ -22,13 +26,18 @@ class DesktopFilesTest(unittest.TestCase):
             run = lambda *argv: subprocess.run(argv, capture_output=True, text=True)  # noqa: E731
             result = run("desktop-file-validate", desktop)
             self.assertEqual((result.returncode, result.stdout, result.stderr), (0, "", ""))  # not even a hint
-            result = run("appstreamcli", "validate", "--no-net", os.path.join(share, "metainfo", APP_ID + ".metainfo.xml"))
+            metainfo = os.path.join(share, "metainfo", APP_ID + ".metainfo.xml")
+            result = run("appstreamcli", "validate", "--no-net", metainfo)
             self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+            with open(metainfo) as f:
+                self.assertEqual(sorted(re.findall(r'<summary xml:lang="(\w+)">', f.read())), LANGUAGES)
 
             with open(desktop) as f:
                 entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
             # Qt's window class is the application name.
             self.assertEqual((entry["Exec"], entry["Icon"], entry["StartupWMClass"]), ("zorvik", APP_ID, "zorvik"))
+            for key in ("GenericName", "Comment", "Keywords"):
+                self.assertEqual(sorted(re.findall(key + r"\[(\w+)\]", " ".join(entry))), LANGUAGES, key)
             self.assertTrue(os.path.exists(os.path.join(root, "usr", "bin", entry["Exec"])))
             for size in (16, 22, 24, 32, 48, 64, 128, 256):
                 with open(os.path.join(share, "icons", "hicolor", f"{size}x{size}", "apps", APP_ID + ".png"), "rb") as f:
