@@ -80,7 +80,7 @@ Content::Content(Game &game, const PanelServices &services, std::function<void()
         // Shown as what this desktop does not offer, with the reason on hover and for screen
         // readers (a tooltip is also the button's accessible description).
         m_pinButton->setEnabled(false);
-        m_pinButton->setToolTip(tr("Keep on top is not available: on Wayland only the desktop decides what stays on top"));
+        m_pinButton->setToolTip(tr("Wayland does not let a window keep itself on top"));
     }
     connect(m_pinButton, &QAbstractButton::clicked, this, &Content::togglePinned);
 

@@ -90,12 +90,16 @@ class Desktop:
                 self._stop_processes()
                 if attempt == 2:
                     raise
-        if self.tray == "sni":
+        self.start_tray(self.tray)
+
+    def start_tray(self, kind):
+        """A StatusNotifierItem host ("sni"), an XEmbed tray ("xembed"), or none."""
+        if kind == "sni":
             here = os.path.dirname(os.path.abspath(__file__))
             watcher = self.spawn(["/usr/bin/python3", "-u", os.path.join(here, "sni_watcher.py")],
                                  stdout=subprocess.PIPE, text=True)
             assert watcher.stdout.readline().strip() == "ready", "the StatusNotifierWatcher did not start"
-        elif self.tray == "xembed":
+        elif kind == "xembed":
             self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
                         "--heighttype", "pixel", "--height", "32", "--SetDockType", "true",
                         "--transparent", "false", "--tint", "0xdddddd"])
@@ -170,13 +174,7 @@ class Desktop:
 
     def shaped(self, window):
         """Whether the window carries a bounding shape of its own (a clip of its outline)."""
-        def ask(_, display):
-            bounding, clip, i, u = ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_uint()
-            ctypes.CDLL("libXext.so.6").XShapeQueryExtents(
-                display, ctypes.c_ulong(window), ctypes.byref(bounding), *[ctypes.byref(i)] * 2,
-                *[ctypes.byref(u)] * 2, ctypes.byref(clip), *[ctypes.byref(i)] * 2, *[ctypes.byref(u)] * 2)
-            return bool(bounding.value)
-        return self._xlib(ask)
+        return "No window shape defined" not in self.run(["xwininfo", "-shape", "-id", str(window)]).stdout
 
     def launch(self, stderr=None, **env):
         """Starts zorvik (its errors go to the test's unless stderr says), with extra environment variables."""

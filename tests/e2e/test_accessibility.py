@@ -83,8 +83,10 @@ class RegionSampler:
 
 
 class AccessibilityTest(unittest.TestCase):
+    desktop_type, names = harness.Desktop, CONTROLS  # where the program runs, and what it shows there
+
     def setUp(self):
-        self.desktop = d = self.enterContext(harness.Desktop(BINARY, tray="sni"))
+        self.desktop = d = self.enterContext(self.desktop_type(BINARY, tray="sni"))
         # The accessibility bus, started here rather than by activation so that it ends with the test.
         d.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         poll(lambda: harness.Bus().call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
@@ -129,14 +131,14 @@ class AccessibilityTest(unittest.TestCase):
         return [e for e in self.events if e["type"] == "object:announcement" and e["time"] >= since]
 
     def controls(self):
-        """The program's objects by name, once all of CONTROLS are in its tree."""
+        """The program's objects by name, once all of the expected names are in its tree."""
         def find():
             desktop = Atspi.get_desktop(0)
             for app in map(desktop.get_child_at_index, range(desktop.get_child_count())):
                 try:
                     if app is not None and app.get_process_id() == self.app.pid:
                         named = {node.get_name(): node for node in walk(app)}
-                        return named if set(CONTROLS) <= set(named) else None
+                        return named if set(self.names) <= set(named) else None
                 except GLib.Error:
                     continue
         return self.poll(find, what="the panel's controls in the tree")
