@@ -49,6 +49,7 @@ class NoTrayTest(unittest.TestCase):
                         what="the icon to dock in trayer")[0]
             # A click on the icon opens the menu at the icon and does nothing else: the hidden panel
             # stays hidden.
+            d.run(["xdotool", "mousemove", "0", "0"])  # --sync to where the pointer already is would stall
             d.click_panel(panel, *HIDE)
             d.wait_mapped(panel, False)
             before = visible()
