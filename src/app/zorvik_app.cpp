@@ -27,7 +27,6 @@ int ZorvikApp::main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", display.platform);
 
     Warmup fontWarmup = Warmup::fontConfiguration(); // while the application object connects to the display
-
     QApplication::setOrganizationName(QStringLiteral("Zorvik"));
     QApplication::setApplicationName(QStringLiteral("zorvik"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvik"));
