@@ -14,6 +14,7 @@
 #include "app/zorvik_app.h"
 #include "game/game.h"
 #include "panel/content.h"
+#include "platform/display_probe.h"
 #include "platform/warmup.h"
 #include "platform/single_instance.h"
 #include "platform/translations.h"
@@ -62,6 +63,12 @@ int main(int argc, char **argv)
 {
     const char *mode = argc > 1 ? argv[1] : "launch";
 
+    // The display is tried before Qt loads its platform plugin, as the program does.
+    const DisplayProbe::Choice display = DisplayProbe::choose({}, {});
+    if (!display.error.isEmpty())
+        return 1;
+    if (!display.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", display.platform);
     Warmup fontWarmup = Warmup::fontConfiguration();
     QApplication::setOrganizationName(QStringLiteral("Zorvik"));
     QApplication::setApplicationName(QStringLiteral("zorvik"));

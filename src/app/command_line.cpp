@@ -76,4 +76,16 @@ std::optional<int> CommandLine::answer(int argc, char *argv[])
     return std::nullopt;
 }
 
+QByteArray CommandLine::qtOption(int argc, char *argv[], const char *name)
+{
+    const QByteArray option = QByteArray("-") + name;
+    QByteArray value;
+    for (int i = 1; i + 1 < argc; ++i) {
+        const QByteArray word(argv[i]);
+        if (word == option || word == '-' + option)
+            value = argv[++i];
+    }
+    return value;
+}
+
 } // namespace zorvik

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 #include <optional>
 
 namespace zorvik {
@@ -12,6 +14,10 @@ public:
     // The exit status when the command line has been answered here; nothing when the program
     // starts as usual.
     static std::optional<int> answer(int argc, char *argv[]);
+
+    // The word after one of Qt's own options ("platform" for -platform wayland), read as Qt
+    // reads it (the last one counts, "--" works as "-"); empty when the option is not given.
+    static QByteArray qtOption(int argc, char *argv[], const char *name);
 };
 
 } // namespace zorvik

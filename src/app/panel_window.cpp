@@ -117,6 +117,10 @@ QPoint PanelWindow::clampedPosition(QPoint topLeft, QSize size, const QString &s
 
 bool PanelWindow::restorePosition()
 {
+    // Where the compositor alone places windows, a saved place could never be used: none is
+    // restored, and none is written (a place saved under X11 stays for the next X11 session).
+    if (!WindowServices::capabilities().placement)
+        return false;
     // Whatever happens here, moves from now on are the user's and are remembered.
     const auto startSaving = qScopeGuard([this] { m_saving = true; });
     const auto saved = m_settings.panelFrame();

@@ -15,7 +15,8 @@ class Settings;
 
 // The one window: frameless, translucent, not in the taskbar, on every desktop, above other
 // windows while pinned. Showing it does not activate it; it can still take the keyboard.
-// Its position is remembered under "ZorvikPanel" in the user's settings on every move.
+// Its position is remembered under "ZorvikPanel" in the user's settings on every move, where
+// the window system lets the program place its window (not on Wayland).
 //
 // While a compositing manager runs, the panel casts a soft shadow into a transparent margin
 // around it; the window manager is told where the panel's frame lies within the window, and
@@ -43,7 +44,8 @@ public:
     // Centres the frame on the primary screen.
     void centre();
     // Moves the frame to the position saved by an earlier run, clamped onto a screen; false
-    // when nothing was saved. From then on every move is saved.
+    // when nothing was saved or the window system places windows itself. From then on every
+    // move is saved, where a position can be restored.
     bool restorePosition();
     // Sets the frame to the content's size, keeping its lower-left corner where it is, then
     // keeps it fully on its screen.

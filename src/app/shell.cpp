@@ -4,8 +4,11 @@
 #include "app/tray_icon.h"
 #include "panel/content.h"
 #include "panel/spoken_notification.h"
+#include "platform/window_services.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QEvent>
 #include <QKeySequence>
 #include <QPointer>
@@ -34,7 +37,7 @@ void Shell::launch()
     // The content's commands reach the shell only while it exists.
     const QPointer<Shell> self(this);
     auto *content = new Content(
-        m_game, PanelServices{m_settings, m_colorScheme, m_reducedMotion},
+        m_game, PanelServices{m_settings, m_colorScheme, m_reducedMotion, WindowServices::capabilities()},
         [self] {
             if (self)
                 self->hide();
@@ -81,8 +84,17 @@ bool Shell::eventFilter(QObject *watched, QEvent *event)
 
 void Shell::installTrayIcon()
 {
-    if (m_trayIcon)
+    if (m_trayTried)
         return;
+    m_trayTried = true;
+    // Without XEmbed trays (Wayland) only a StatusNotifierItem host can take the icon, and Qt
+    // looks for its watcher once, as the icon is made: without one the icon has nowhere to go,
+    // now or later, and Qt would only complain about it at every launch.
+    if (!WindowServices::capabilities().embeddedTray) {
+        const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+        if (!bus || !bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")))
+            return;
+    }
     const QPointer<Shell> self(this);
     m_trayIcon = std::make_unique<TrayIcon>(m_colorScheme, [self] { if (self) self->show(); },
                                                 [self] { if (self) self->quit(); });

@@ -34,7 +34,7 @@ public:
     ~Shell() override;
 
     // Builds the panel around its content, puts it where it was left and shows it; the tray
-    // icon follows the panel's first paint.
+    // icon follows the panel's first paint (where a tray can ever show it).
     void launch();
 
     PanelWindow *panel() const { return m_panel.get(); }
@@ -68,6 +68,7 @@ private:
     Game m_game;
     std::unique_ptr<PanelWindow> m_panel;
     std::unique_ptr<TrayIcon> m_trayIcon;
+    bool m_trayTried = false;
 };
 
 } // namespace zorvik

@@ -15,7 +15,7 @@ class ColorScheme;
 // The tray icon with its menu: "Show Zorvik", a separator, "Quit Zorvik" (Ctrl+Q, also while
 // the menu is open). A click on the icon opens the menu at the icon and has no action of its
 // own. Works with a StatusNotifierItem host or an XEmbed tray; without either the icon waits
-// for one to appear.
+// for an XEmbed tray to appear (on Wayland, where there is none, the shell makes no icon).
 class TrayIcon : public QObject {
     Q_OBJECT
 

@@ -2,55 +2,29 @@
 
 #include "app/command_line.h"
 #include "app/shell.h"
+#include "platform/display_probe.h"
 #include "platform/warmup.h"
 #include "platform/single_instance.h"
 #include "platform/translations.h"
 
 #include <QApplication>
-#include <QByteArray>
-#include <QList>
 
 #include <cstdio>
 
 namespace zorvik {
 
-namespace {
-
-// Platforms that need no display server.
-bool headlessPlatform(const QByteArray &platform)
-{
-    static const QList<QByteArray> headless = {"offscreen", "minimal", "minimalegl", "vnc",
-                                               "linuxfb", "eglfs", "vkkhrdisplay"};
-    const QList<QByteArray> choices = platform.split(';');
-    for (const QByteArray &choice : choices) {
-        const QByteArray name = choice.split(':').constFirst().trimmed();
-        if (headless.contains(name))
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-
-bool ZorvikApp::hasDisplay()
-{
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-           || headlessPlatform(qgetenv("QT_QPA_PLATFORM"));
-}
-
 int ZorvikApp::main(int argc, char *argv[])
 {
     if (const std::optional<int> status = CommandLine::answer(argc, argv))
         return *status;
-    if (!hasDisplay()) {
-        std::fputs("zorvik: no graphical display (DISPLAY and WAYLAND_DISPLAY are unset)\n", stderr);
+    const DisplayProbe::Choice display = DisplayProbe::choose(CommandLine::qtOption(argc, argv, "platform"),
+                                                              CommandLine::qtOption(argc, argv, "display"));
+    if (!display.error.isEmpty()) {
+        std::fprintf(stderr, "zorvik: %s\n", display.error.constData());
         return 1;
     }
-    // Wayland lets a client neither place its window nor keep it on top: take XWayland when
-    // there is one, unless the user chose a platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    if (!display.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", display.platform);
 
     Warmup fontWarmup = Warmup::fontConfiguration(); // while the application object connects to the display
     QApplication::setOrganizationName(QStringLiteral("Zorvik"));

@@ -9,10 +9,6 @@ public:
 
     // The desktop entry id, also the application's desktop file name.
     static constexpr const char *desktopId = "io.github.zorvik.Zorvik";
-
-    // Whether there is a display to connect to, judged from the environment before Qt is
-    // started (Qt itself would abort without one).
-    static bool hasDisplay();
 };
 
 } // namespace zorvik

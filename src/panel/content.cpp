@@ -74,7 +74,14 @@ Content::Content(Game &game, const PanelServices &services, std::function<void()
 
     m_pinButton = new HeaderButton(QStringLiteral("pin"), QSize(28, 32), m_band);
     m_pinButton->setObjectName(QStringLiteral("pin"));
-    m_pinButton->setToolTip(tr("Keep on top"));
+    if (m_services.window.keepAbove) {
+        m_pinButton->setToolTip(tr("Keep on top"));
+    } else {
+        // Shown as what this desktop does not offer, with the reason on hover and for screen
+        // readers (a tooltip is also the button's accessible description).
+        m_pinButton->setEnabled(false);
+        m_pinButton->setToolTip(tr("Wayland does not let a window keep itself on top"));
+    }
     connect(m_pinButton, &QAbstractButton::clicked, this, &Content::togglePinned);
 
     // The right-hand controls, laid out from the right end, centred vertically.
@@ -178,8 +185,9 @@ void Content::togglePinned()
 
 void Content::refreshPin()
 {
-    m_pinButton->setBackgroundOpacity(m_pinned ? 0.1 : 0.0);
-    const QString name = m_pinned ? tr("Disable keep on top") : tr("Keep on top");
+    const bool on = m_pinned && m_services.window.keepAbove;
+    m_pinButton->setBackgroundOpacity(on ? 0.1 : 0.0);
+    const QString name = on ? tr("Disable keep on top") : tr("Keep on top");
     if (m_pinButton->accessibleName() != name)
         m_pinButton->setAccessibleName(name);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/window_services.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -21,6 +23,9 @@ struct PanelServices {
     Settings &settings;
     ColorScheme &colorScheme;
     const ReducedMotion &reducedMotion;
+    // What the window system lets the panel's window do: without keep-on-top the pin shows as
+    // unavailable.
+    WindowCapabilities window = {};
 };
 
 // Everything the floating panel shows, 300 wide on a cream card with rounded corners: the

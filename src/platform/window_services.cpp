@@ -2,6 +2,7 @@
 
 #include "platform/x11.h"
 
+#include <QGuiApplication>
 #include <QRegion>
 #include <QWindow>
 
@@ -56,11 +57,22 @@ void writeNetWmState(xcb_connection_t *c, xcb_window_t window, xcb_atom_t stateA
                         static_cast<uint32_t>(atoms.size()), atoms.data());
 }
 
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 } // namespace
 
 bool WindowServices::available()
 {
     return X11::connection() != nullptr;
+}
+
+WindowCapabilities WindowServices::capabilities()
+{
+    const bool wayland = onWayland();
+    return {.keepAbove = !wayland, .placement = !wayland, .embeddedTray = !wayland};
 }
 
 void WindowServices::prepareForShow(QWindow *window, bool keepAbove)
@@ -146,8 +158,12 @@ void WindowServices::setFrameExtents(QWindow *window, QMargins margins)
 void WindowServices::setInputRegion(QWindow *window, const QRegion &region)
 {
     xcb_connection_t *c = X11::connection();
-    if (!c || !window)
+    if (!c || !window) {
+        // On Wayland a window's mask is its input region alone (on X11 it would cut the picture).
+        if (window && onWayland())
+            window->setMask(region);
         return;
+    }
     const auto id = static_cast<xcb_window_t>(window->winId());
     if (region.isNull()) {
         // Back to the whole window.

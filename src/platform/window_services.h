@@ -7,16 +7,30 @@ class QWindow;
 
 namespace zorvik {
 
+// What the window system lets the program do with its own window.
+struct WindowCapabilities {
+    // Asking to be kept above other windows.
+    bool keepAbove = true;
+    // Putting the window where it likes, and so back where the user left it.
+    bool placement = true;
+    // Tray icons as windows embedded in the tray (XEmbed), besides StatusNotifierItems.
+    bool embeddedTray = true;
+};
+
 // What the floating panel needs from the window manager beyond Qt 6.4: being on every desktop
 // (sticky), switching keep-on-top on a mapped window without re-creating it, and a frame inside
-// a shadow margin that takes no input. On X11 these are EWMH hints sent through xcb; on every other
-// platform the calls do nothing. Qt has no API for sticky windows, frame extents or input
-// shapes; a stays-on-top change without hide/show only arrives with QWindow::setFlags on a
-// mapped window in later Qt versions, which would replace setKeepAbove.
+// a shadow margin that takes no input. On X11 these are EWMH hints sent through xcb. On Wayland
+// only the input region exists (the compositor alone places windows and decides what stays on
+// top); on every other platform the calls do nothing. Qt has no API for sticky windows, frame
+// extents or input shapes; a stays-on-top change without hide/show only arrives with
+// QWindow::setFlags on a mapped window in later Qt versions, which would replace setKeepAbove.
 class WindowServices {
 public:
     // True when running on X11 with a connection to talk to.
     static bool available();
+
+    // What the platform in use allows; all of it except on Wayland.
+    static WindowCapabilities capabilities();
 
     // Puts _NET_WM_DESKTOP = 0xFFFFFFFF and _NET_WM_STATE (sticky, skip taskbar and pager, and
     // above when keepAbove) on a window that is about to be shown. Window managers drop these

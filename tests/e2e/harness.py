@@ -32,6 +32,11 @@ def in_private_bus():
     os.execvpe(argv[0], argv, env)
 
 
+def dead_display():
+    """An X display name that no server answers: Xvfb -displayfd takes the lowest free number."""
+    return ":" + str(next(n for n in range(5000, 6000) if not os.path.exists(f"/tmp/.X11-unix/X{n}")))
+
+
 def poll(predicate, timeout=20.0, interval=0.05, what="condition"):
     """Returns the first truthy value of predicate() within timeout, else raises."""
     deadline = time.monotonic() + timeout
@@ -50,7 +55,7 @@ class Desktop:
 
     def __init__(self, binary, tray=None, wm="openbox"):
         self.binary, self.tray, self.wm = binary, tray, wm
-        self.processes, self.apps = [], []
+        self.processes, self.apps, self.env = [], [], None
         self.home = tempfile.mkdtemp(prefix="zorvik-e2e-")
 
     def __enter__(self):
@@ -66,7 +71,7 @@ class Desktop:
 
     def spawn(self, argv, **kw):
         process = subprocess.Popen(argv, start_new_session=True, stdout=kw.pop("stdout", subprocess.DEVNULL),
-                                   stderr=subprocess.DEVNULL, env=self.env, **kw)
+                                   stderr=subprocess.DEVNULL, env=kw.pop("env", self.env), **kw)
         self.processes.append(process)
         return process
 
@@ -79,26 +84,37 @@ class Desktop:
         # Other X servers come and go on this machine; if ours fails, start over on another display.
         for attempt in range(3):
             try:
-                self._start_x()
+                self._start_display()
                 break
             except TimeoutError:
                 self._stop_processes()
                 if attempt == 2:
                     raise
-        if self.tray == "sni":
+        self.start_tray(self.tray)
+
+    def start_tray(self, kind):
+        """A StatusNotifierItem host ("sni"), an XEmbed tray ("xembed"), or none."""
+        if kind == "sni":
             here = os.path.dirname(os.path.abspath(__file__))
             watcher = self.spawn(["/usr/bin/python3", "-u", os.path.join(here, "sni_watcher.py")],
                                  stdout=subprocess.PIPE, text=True)
             assert watcher.stdout.readline().strip() == "ready", "the StatusNotifierWatcher did not start"
-        elif self.tray == "xembed":
+        elif kind == "xembed":
             self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
                         "--heighttype", "pixel", "--height", "32", "--SetDockType", "true",
                         "--transparent", "false", "--tint", "0xdddddd"])
             poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0"), what="trayer's tray")
 
-    def _start_x(self):
+    def _environment(self, **display):
+        env = dict(os.environ, HOME=self.home, LANG="C.UTF-8", LC_ALL="C.UTF-8",
+                   XDG_CONFIG_HOME=os.path.join(self.home, "config"), XDG_DATA_HOME=os.path.join(self.home, "data"),
+                   XDG_CACHE_HOME=os.path.join(self.home, "cache"), XDG_RUNTIME_DIR=os.path.join(self.home, "runtime"),
+                   **display)
+        env.pop("ZORVIK_E2E_PRIVATE_BUS", None)
+        return env
+
+    def _start_display(self):
         read_fd, write_fd = os.pipe()
-        self.env = None
         # -noreset: by default the server resets when its last client leaves, and a client that
         # connects during the reset (openbox right after the readiness probe) is turned away.
         self.spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
@@ -106,12 +122,7 @@ class Desktop:
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
             self.display = ":" + pipe.readline().strip()
-        self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home, LANG="C.UTF-8", LC_ALL="C.UTF-8",
-                        XDG_CONFIG_HOME=os.path.join(self.home, "config"),
-                        XDG_DATA_HOME=os.path.join(self.home, "data"),
-                        XDG_CACHE_HOME=os.path.join(self.home, "cache"),
-                        XDG_RUNTIME_DIR=os.path.join(self.home, "runtime"))
-        self.env.pop("ZORVIK_E2E_PRIVATE_BUS", None)
+        self.env = self._environment(DISPLAY=self.display)
         poll(lambda: self.run(["xprop", "-root", "_NET_SUPPORTED"], check=False).returncode == 0,
              what="the X server on " + self.display)
         manager = self.spawn(["mutter", "--x11", "--replace", "--sm-disable"] if self.wm == "mutter"
@@ -163,13 +174,7 @@ class Desktop:
 
     def shaped(self, window):
         """Whether the window carries a bounding shape of its own (a clip of its outline)."""
-        def ask(_, display):
-            bounding, clip, i, u = ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_uint()
-            ctypes.CDLL("libXext.so.6").XShapeQueryExtents(
-                display, ctypes.c_ulong(window), ctypes.byref(bounding), *[ctypes.byref(i)] * 2,
-                *[ctypes.byref(u)] * 2, ctypes.byref(clip), *[ctypes.byref(i)] * 2, *[ctypes.byref(u)] * 2)
-            return bool(bounding.value)
-        return self._xlib(ask)
+        return "No window shape defined" not in self.run(["xwininfo", "-shape", "-id", str(window)]).stdout
 
     def launch(self, stderr=None, **env):
         """Starts zorvik (its errors go to the test's unless stderr says), with extra environment variables."""

@@ -92,8 +92,10 @@ class RegionSampler:
 
 
 class AccessibilityTest(unittest.TestCase):
+    desktop_type = harness.Desktop  # where the program runs
+
     def setUp(self):
-        self.desktop = d = self.enterContext(harness.Desktop(BINARY, tray="sni"))
+        self.desktop = d = self.enterContext(self.desktop_type(BINARY, tray="sni"))
         # The accessibility bus, started here rather than by activation so that it ends with the test.
         d.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         poll(lambda: harness.Bus().call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",

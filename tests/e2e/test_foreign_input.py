@@ -114,7 +114,7 @@ class ForeignInputTest(unittest.TestCase):
                         f.write("[ZorvikPanel]\n" + saved)
                     app, panel = d.start()
                     where = d.info(panel)
-                    app.kill()
+                    app.kill()  # killed outright: nothing left behind may keep the next launch from starting
                     app.wait()
                     poll(lambda: not d.panels(), what="the killed panel to go")
                     self.assertTrue(0 <= where["x"] <= 1280 - where["width"], where)

@@ -89,12 +89,6 @@ class PanelTest(unittest.TestCase):
             d.run(["xdotool", "key", "ctrl+q"])
             self.assertEqual(app.wait(10), 0)
             app, window = d.start()
-
-            # Killed outright, it leaves nothing that would keep the next launch from starting.
-            app.kill()
-            app.wait(10)
-            poll(lambda: not d.panels(), what="the killed panel to go")
-            app, window = d.start()
             # Ctrl+Q while the panel has the keyboard quits.
             d.click_panel(window, *MESSAGE)  # the message line takes no action
             poll(lambda: d.run(["xdotool", "getwindowfocus"], check=False).stdout.strip() == str(window),
