@@ -61,6 +61,10 @@
         <source>Disable keep on top</source>
         <translation>Nicht mehr im Vordergrund halten</translation>
     </message>
+    <message>
+        <source>Wayland does not let a window keep itself on top</source>
+        <translation>Unter Wayland kann sich ein Fenster nicht selbst im Vordergrund halten</translation>
+    </message>
 </context>
 <context>
     <name>zorvik::HintLine</name>

@@ -61,6 +61,10 @@
         <source>Disable keep on top</source>
         <translation>No mantener en primer plano</translation>
     </message>
+    <message>
+        <source>Wayland does not let a window keep itself on top</source>
+        <translation>Wayland no permite que una ventana se mantenga en primer plano</translation>
+    </message>
 </context>
 <context>
     <name>zorvik::HintLine</name>

@@ -61,6 +61,10 @@
         <source>Disable keep on top</source>
         <translation>Ne plus garder au premier plan</translation>
     </message>
+    <message>
+        <source>Wayland does not let a window keep itself on top</source>
+        <translation>Wayland ne permet pas à une fenêtre de se garder au premier plan</translation>
+    </message>
 </context>
 <context>
     <name>zorvik::HintLine</name>

@@ -61,6 +61,10 @@
         <source>Disable keep on top</source>
         <translation>Non mantenere in primo piano</translation>
     </message>
+    <message>
+        <source>Wayland does not let a window keep itself on top</source>
+        <translation>Wayland non consente a una finestra di mantenersi in primo piano</translation>
+    </message>
 </context>
 <context>
     <name>zorvik::HintLine</name>

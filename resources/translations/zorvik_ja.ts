@@ -61,6 +61,10 @@
         <source>Disable keep on top</source>
         <translation>常に手前に表示をやめる</translation>
     </message>
+    <message>
+        <source>Wayland does not let a window keep itself on top</source>
+        <translation>Wayland ではウィンドウを常に手前に表示できません</translation>
+    </message>
 </context>
 <context>
     <name>zorvik::HintLine</name>

@@ -61,6 +61,10 @@
         <source>Disable keep on top</source>
         <translation>Niet meer op de voorgrond houden</translation>
     </message>
+    <message>
+        <source>Wayland does not let a window keep itself on top</source>
+        <translation>Wayland laat een venster zichzelf niet op de voorgrond houden</translation>
+    </message>
 </context>
 <context>
     <name>zorvik::HintLine</name>

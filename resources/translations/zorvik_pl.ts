@@ -61,6 +61,10 @@
         <source>Disable keep on top</source>
         <translation>Nie trzymaj na wierzchu</translation>
     </message>
+    <message>
+        <source>Wayland does not let a window keep itself on top</source>
+        <translation>Wayland nie pozwala oknu utrzymać się na wierzchu</translation>
+    </message>
 </context>
 <context>
     <name>zorvik::HintLine</name>

@@ -61,6 +61,10 @@
         <source>Disable keep on top</source>
         <translation>Não manter no topo</translation>
     </message>
+    <message>
+        <source>Wayland does not let a window keep itself on top</source>
+        <translation>O Wayland não permite que uma janela se mantenha no topo</translation>
+    </message>
 </context>
 <context>
     <name>zorvik::HintLine</name>

@@ -61,6 +61,10 @@
         <source>Disable keep on top</source>
         <translation>取消置顶</translation>
     </message>
+    <message>
+        <source>Wayland does not let a window keep itself on top</source>
+        <translation>Wayland 不允许窗口自行置顶</translation>
+    </message>
 </context>
 <context>
     <name>zorvik::HintLine</name>
