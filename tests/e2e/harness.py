@@ -44,13 +44,45 @@ def poll(predicate, timeout=20.0, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
+# xfce4-panel's configuration: one panel along the top of the screen holding a spacer and the
+# systray plugin, dark (the panel's own default) or light with a solid background colour.
+PANEL_CHANNEL = """<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="dark-mode" type="bool" value="{dark}"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="26"/>
+      <property name="background-style" type="uint" value="{style}"/>
+      <property name="background-rgba" type="array">{rgba}</property>
+      <property name="plugin-ids" type="array"><value type="int" value="1"/><value type="int" value="2"/></property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="separator">
+      <property name="expand" type="bool" value="true"/>
+      <property name="style" type="uint" value="0"/>
+    </property>
+    <property name="plugin-2" type="string" value="systray">
+      <property name="square-icons" type="bool" value="true"/>
+    </property>
+  </property>
+</channel>
+"""
+
+
 class Desktop:
-    """Xvfb (1280 x 800) + openbox, or mutter compositing (wm="mutter"), (+ a tray: "sni" or
-    "xembed"), and zorvik processes on it."""
+    """Xvfb (1280 x 800) + openbox, or mutter compositing (wm="mutter"), (+ a tray: "sni", xfce4-panel,
+    whose systray plugin is a StatusNotifierItem host and an XEmbed tray; or "xembed", trayer), and
+    zorvik processes on it."""
 
     def __init__(self, binary, tray=None, wm="openbox"):
         self.binary, self.tray, self.wm = binary, tray, wm
-        self.processes, self.apps = [], []
+        self.processes, self.apps, self.panel = [], [], []
         self.home = tempfile.mkdtemp(prefix="zorvik-e2e-")
 
     def __enter__(self):
@@ -66,7 +98,7 @@ class Desktop:
 
     def spawn(self, argv, **kw):
         process = subprocess.Popen(argv, start_new_session=True, stdout=kw.pop("stdout", subprocess.DEVNULL),
-                                   stderr=subprocess.DEVNULL, env=self.env, **kw)
+                                   stderr=subprocess.DEVNULL, env=kw.pop("env", self.env), **kw)
         self.processes.append(process)
         return process
 
@@ -86,15 +118,43 @@ class Desktop:
                 if attempt == 2:
                     raise
         if self.tray == "sni":
-            here = os.path.dirname(os.path.abspath(__file__))
-            watcher = self.spawn(["/usr/bin/python3", "-u", os.path.join(here, "sni_watcher.py")],
-                                 stdout=subprocess.PIPE, text=True)
-            assert watcher.stdout.readline().strip() == "ready", "the StatusNotifierWatcher did not start"
+            self.start_panel()
         elif self.tray == "xembed":
-            self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
-                        "--heighttype", "pixel", "--height", "32", "--SetDockType", "true",
-                        "--transparent", "false", "--tint", "0xdddddd"])
-            poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0"), what="trayer's tray")
+            self.start_trayer()
+
+    def start_panel(self, background=None):
+        """xfce4-panel along the top: dark, or light on a solid background (red, green, blue from 0
+        to 1). It replaces the tray this desktop shows."""
+        self.stop_tray()
+        folder = os.path.join(self.home, "config", "xfce4", "xfconf", "xfce-perchannel-xml")
+        os.makedirs(folder, exist_ok=True)
+        rgba = "".join(f'<value type="double" value="{v}"/>' for v in (*(background or (0, 0, 0)), 1))
+        with open(os.path.join(folder, "xfce4-panel.xml"), "w") as f:
+            f.write(PANEL_CHANNEL.format(dark=str(background is None).lower(), style=int(bool(background)), rgba=rgba))
+        # Its settings daemon, started here so that it reads this home's settings and ends with the
+        # panel (and, should the bus start one, with this home as well); no accessibility bus for the
+        # panel's sake.
+        bus = Bus()
+        bus.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "UpdateActivationEnvironment",
+                 ({k: v for k, v in self.env.items() if k == "HOME" or k.startswith("XDG_")},), "(a{ss})")
+        self.panel = [self.spawn(["/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"])]
+        poll(lambda: bus.has_owner("org.xfce.Xfconf"), what="xfconfd")
+        self.panel.append(self.spawn(["xfce4-panel", "--disable-wm-check"], env=dict(self.env, NO_AT_BRIDGE="1")))
+        poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0") and bus.has_owner("org.kde.StatusNotifierWatcher"),
+             what="xfce4-panel's tray")
+
+    def start_trayer(self, tint=None):
+        """trayer's XEmbed tray at the top right: light grey, or in a tint such as 0x303030."""
+        self.stop_tray()
+        look = ["--transparent", "true", "--alpha", "0", "--tint", tint] if tint else ["--transparent", "false"]
+        self.panel = [self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width",
+                                  "120", "--heighttype", "pixel", "--height", "32", "--SetDockType", "true", *look])]
+        poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0"), what="trayer's tray")
+
+    def stop_tray(self):
+        for process in reversed(self.panel):
+            self.stop(process)
+        self.panel = []
 
     def _start_x(self):
         read_fd, write_fd = os.pipe()
@@ -119,18 +179,21 @@ class Desktop:
         poll(lambda: manager.poll() is None and "window id" in self.prop("root", "_NET_SUPPORTING_WM_CHECK")
              and (self.wm != "mutter" or self.selection_owner("_NET_WM_CM_S0")), what=self.wm + " on " + self.display)
 
+    def stop(self, process):
+        if process.poll() is None:
+            os.killpg(process.pid, signal.SIGTERM)
+            try:
+                process.wait(3)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        for stream in (process.stdin, process.stdout):
+            if stream:
+                stream.close()
+
     def _stop_processes(self):
         for process in reversed(self.processes):
-            if process.poll() is None:
-                os.killpg(process.pid, signal.SIGTERM)
-                try:
-                    process.wait(3)
-                except subprocess.TimeoutExpired:
-                    os.killpg(process.pid, signal.SIGKILL)
-                    process.wait()
-            for stream in (process.stdin, process.stdout):
-                if stream:
-                    stream.close()
+            self.stop(process)
         self.processes.clear()
 
     def close(self):
@@ -157,9 +220,9 @@ class Desktop:
             x11.XCloseDisplay(display)
 
     def selection_owner(self, name):
-        """Whether an X selection (a tray, a compositing manager) has an owner."""
+        """The window that owns an X selection (a tray, a compositing manager); 0 for none."""
         return self._xlib(lambda x11, d: x11.XGetSelectionOwner(
-            d, ctypes.c_ulong(x11.XInternAtom(d, name.encode(), 0)))) != 0
+            d, ctypes.c_ulong(x11.XInternAtom(d, name.encode(), 0))))
 
     def shaped(self, window):
         """Whether the window carries a bounding shape of its own (a clip of its outline)."""
@@ -195,10 +258,15 @@ class Desktop:
         return dict(info, x=info["x"] + left, y=info["y"] + top, width=info["width"] - left - right,
                     height=info["height"] - top - bottom)
 
-    def screenshot(self):
-        """The screen as it is shown: a function (x, y) -> (red, green, blue)."""
+    def screenshot(self, keep=None):
+        """The screen as it is shown: a function (x, y) -> (red, green, blue). keep: (path, (x, y,
+        width, height)), a part of it to write to a PNG file."""
         raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env, capture_output=True,
                              check=True, timeout=20).stdout
+        if keep:
+            path, (x, y, width, height) = keep
+            subprocess.run(["convert", "-size", "1280x800", "-depth", "8", "rgb:-", "-crop", f"{width}x{height}+{x}+{y}",
+                            "+repage", path], input=raw, check=True, timeout=20)
         return lambda x, y: tuple(raw[(y * 1280 + x) * 3:(y * 1280 + x) * 3 + 3])
 
     def panels(self):
@@ -262,6 +330,10 @@ class Bus:
         reply = self.bus.call_sync(service, path, interface, method, GLib.Variant(signature, args),
                                    None, Gio.DBusCallFlags.NONE, 5000, None)
         return reply.unpack()
+
+    def has_owner(self, name):
+        return self.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+                         (name,), "(s)")[0]
 
     def prop(self, service, path, interface, name):
         return self.call(service, path, "org.freedesktop.DBus.Properties", "Get", (interface, name), "(ss)")[0]

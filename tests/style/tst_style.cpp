@@ -1,12 +1,55 @@
-// The look's fixed values: the palette in both appearances, and the tray icon.
+// The look's fixed values: the palette in both appearances; the tray icon on any panel, and its
+// symbolic form installed for trays that look it up by name.
 #include "style/palette.h"
 #include "style/tray_icon_art.h"
 
 #include <QIcon>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace zorvik;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// WCAG's contrast ratio of two opaque colours.
+double contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb c) {
+        const auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The icon's contrast against the panel, as the end-to-end checks measure it on screenshots: of
+// the pixels the icon changes, the ratio that its most contrasting quarter reaches.
+double iconContrast(const QImage &shown, QRgb panel)
+{
+    std::vector<double> ratios;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb p = shown.pixel(x, y);
+            if (std::max({std::abs(qRed(p) - qRed(panel)), std::abs(qGreen(p) - qGreen(panel)),
+                          std::abs(qBlue(p) - qBlue(panel))}) > 8)
+                ratios.push_back(contrast(p, panel));
+        }
+    if (ratios.size() < 20)
+        return 0;
+    std::sort(ratios.begin(), ratios.end());
+    return ratios[ratios.size() * 3 / 4];
+}
+
+} // namespace
 
 class TestStyle : public QObject {
     Q_OBJECT
@@ -39,15 +82,60 @@ private slots:
         QVERIFY(l.alpha() == 255 && d.alpha() == 255);
     }
 
-    // The tray icon's ball in the tray's ink, also when drawn for a device pixel ratio of 2.
+    // Without a colour from the tray, the picture reaches 3:1 on dark and light panels, black to
+    // white, at the sizes trays show. Mid greys (luminance 0.1-0.24) are the hardest case for any
+    // picture: from 22 pixels they reach 3:1 as well, at 16 a little less.
+    void trayIconOnAnyPanel()
+    {
+        for (int grey = 0; grey <= 255; grey += 15) {
+            for (const int side : {16, 22, 24, 32}) {
+                QImage shown(side, side, QImage::Format_RGB32);
+                shown.fill(qRgb(grey, grey, grey));
+                QPainter(&shown).drawImage(0, 0, TrayIconArt::image(side, std::nullopt));
+                const double ratio = iconContrast(shown, qRgb(grey, grey, grey));
+                const bool midGrey = side < 22 && grey >= 90 && grey <= 135;
+                QVERIFY2(ratio >= (midGrey ? 2.5 : 3.0),
+                         qPrintable(u"grey %1 at %2 px: %3"_s.arg(grey).arg(side).arg(ratio, 0, 'f', 2)));
+            }
+        }
+    }
+
+    // The tray gets the icon under the symbolic icon's name, its picture in the tray's colour
+    // where the tray names one, else light (seen on the ball), at any device pixel ratio.
     void trayIcon()
     {
-        for (const bool dark : {false, true}) {
-            const QIcon icon = TrayIconArt::icon(dark);
-            const QColor ink = dark ? Qt::white : Qt::black;
-            QCOMPARE(icon.pixmap(QSize(20, 20), 1.0).toImage().pixelColor(15, 3), ink);
-            QCOMPARE(icon.pixmap(QSize(20, 20), 2.0).toImage().pixelColor(30, 6), ink);
+        for (const std::optional<QColor> ink : {std::optional<QColor>(), std::optional<QColor>(QColor(0x20, 0x40, 0x80))}) {
+            const QIcon icon = TrayIconArt::icon(ink);
+            QCOMPARE(icon.name(), u"zorvik-symbolic"_s);
+            for (const auto &[dpr, ball] : {std::pair{1.0, QPoint(15, 3)}, std::pair{2.0, QPoint(31, 7)}}) {
+                const QImage image = icon.pixmap(QSize(20, 20), dpr).toImage();
+                QCOMPARE(image.size(), QSize(20, 20) * dpr);
+                QCOMPARE(image.pixelColor(ball), ink.value_or(QColor::fromRgb(TrayIconArt::light)));
+            }
         }
+    }
+
+    // The installed symbolic icon, as desktops render it (librsvg through GdkPixbuf), covers what
+    // the art covers.
+    void symbolicIconHasTheArtsShape()
+    {
+        constexpr int side = 80;
+        QTemporaryDir dir;
+        const QString rendered = dir.filePath(u"symbolic.png"_s);
+        QCOMPARE(QProcess::execute(u"gdk-pixbuf-thumbnailer"_s, {u"-s"_s, QString::number(side),
+                                                                   QStringLiteral(ZORVIK_SYMBOLIC_ICON), rendered}),
+                 0);
+        const QImage svg = QImage(rendered).convertToFormat(QImage::Format_ARGB32);
+        const QImage art = TrayIconArt::image(side, QColor(Qt::black)).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(svg.size(), art.size());
+        int covered = 0, different = 0;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const int a = qAlpha(svg.pixel(x, y)), b = qAlpha(art.pixel(x, y));
+                covered += std::max(a, b) > 64;
+                different += std::abs(a - b) > 64;
+            }
+        QVERIFY2(different * 50 <= covered, qPrintable(u"%1 of %2 pixels differ"_s.arg(different).arg(covered)));
     }
 };
 
