@@ -76,11 +76,10 @@ PANEL_CHANNEL = """<?xml version="1.0" encoding="UTF-8"?>
 
 
 class Desktop:
-    """Xvfb (1280 x 800) + openbox, or mutter compositing (wm="mutter"), (+ a tray: "sni", xfce4-panel,
-    whose systray plugin is a StatusNotifierItem host and an XEmbed tray; or "xembed", trayer), and
-    zorvik processes on it."""
+    """Xvfb (1280 x 800) + openbox, or mutter compositing (wm="mutter"), (+ with tray, xfce4-panel,
+    whose systray plugin is a StatusNotifierItem host and an XEmbed tray), and zorvik processes on it."""
 
-    def __init__(self, binary, tray=None, wm="openbox"):
+    def __init__(self, binary, tray=False, wm="openbox"):
         self.binary, self.tray, self.wm = binary, tray, wm
         self.processes, self.apps, self.panel = [], [], []
         self.home = tempfile.mkdtemp(prefix="zorvik-e2e-")
@@ -117,10 +116,8 @@ class Desktop:
                 self._stop_processes()
                 if attempt == 2:
                     raise
-        if self.tray == "sni":
+        if self.tray:
             self.start_panel()
-        elif self.tray == "xembed":
-            self.start_trayer()
 
     def start_panel(self, background=None):
         """xfce4-panel along the top: dark, or light on a solid background (red, green, blue from 0
@@ -343,9 +340,10 @@ class Bus:
         watcher = "org.kde.StatusNotifierWatcher"
 
         def newest():  # the item registered last, once it answers (earlier ones may be gone)
-            with contextlib.suppress(GLib.Error, IndexError):
-                item = self.prop(watcher, "/StatusNotifierWatcher", watcher, "RegisteredStatusNotifierItems")[-1]
-                return item, self.prop(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Menu")
+            with contextlib.suppress(GLib.Error, IndexError):  # "<bus name>/<object path>"
+                item, _, path = self.prop(watcher, "/StatusNotifierWatcher", watcher,
+                                          "RegisteredStatusNotifierItems")[-1].partition("/")
+                return item, self.prop(item, "/" + path, "org.kde.StatusNotifierItem", "Menu")
         self.service, self.menu = poll(newest, what="the tray item")
         _, layout = self.call(self.service, self.menu, "com.canonical.dbusmenu", "GetLayout", (0, -1, []), "(iias)")
         self.ids = {props.get("label"): ident for ident, props, _ in layout[2]}

@@ -84,11 +84,10 @@ class RegionSampler:
 
 class AccessibilityTest(unittest.TestCase):
     def setUp(self):
-        self.desktop = d = self.enterContext(harness.Desktop(BINARY, tray="sni"))
+        self.desktop = d = self.enterContext(harness.Desktop(BINARY, tray=True))
         # The accessibility bus, started here rather than by activation so that it ends with the test.
         d.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-        poll(lambda: harness.Bus().call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                                        "NameHasOwner", ("org.a11y.Bus",), "(s)")[0], what="the accessibility bus")
+        poll(lambda: harness.Bus().has_owner("org.a11y.Bus"), what="the accessibility bus")
         self.start_portal()
 
         Atspi.init()

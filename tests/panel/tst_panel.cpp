@@ -34,7 +34,7 @@ private slots:
                               widget(u"betRed"_s)->accessibleName(),
                               QAccessible::queryAccessibleInterface(content.findChild<Wheel *>())->text(QAccessible::Name),
                               content.findChild<HintLine *>()->text()}),
-                 (QStringList{u"Ausblenden — über die Menüleiste wieder öffnen"_s, u"Zorvik ausblenden"_s,
+                 (QStringList{u"Ausblenden — über die Systemleiste wieder öffnen"_s, u"Zorvik ausblenden"_s,
                               u"Erscheinungsbild"_s, u"Nicht mehr im Vordergrund halten"_s,
                               u"Rollgeräusch stummschalten"_s, u"Setze auf Red"_s, u"Roulettekessel"_s,
                               u"Wähle eine Farbe und gib dem Rad einen Schwung."_s}));
