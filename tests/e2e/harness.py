@@ -47,30 +47,18 @@ def poll(predicate, timeout=20.0, interval=0.05, what="condition"):
 # xfce4-panel's configuration: one panel along the top of the screen holding a spacer and the
 # systray plugin, dark (the panel's own default) or light with a solid background colour.
 PANEL_CHANNEL = """<?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0">
-  <property name="configver" type="int" value="2"/>
-  <property name="panels" type="array">
-    <value type="int" value="1"/>
-    <property name="dark-mode" type="bool" value="{dark}"/>
-    <property name="panel-1" type="empty">
-      <property name="position" type="string" value="p=6;x=0;y=0"/>
-      <property name="length" type="uint" value="100"/>
-      <property name="position-locked" type="bool" value="true"/>
-      <property name="size" type="uint" value="26"/>
-      <property name="background-style" type="uint" value="{style}"/>
-      <property name="background-rgba" type="array">{rgba}</property>
-      <property name="plugin-ids" type="array"><value type="int" value="1"/><value type="int" value="2"/></property>
-    </property>
-  </property>
-  <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="separator">
-      <property name="expand" type="bool" value="true"/>
-      <property name="style" type="uint" value="0"/>
-    </property>
-    <property name="plugin-2" type="string" value="systray">
-      <property name="square-icons" type="bool" value="true"/>
-    </property>
-  </property>
+<channel name="xfce4-panel" version="1.0"><property name="configver" type="int" value="2"/>
+ <property name="panels" type="array"><value type="int" value="1"/><property name="dark-mode" type="bool" value="{dark}"/>
+  <property name="panel-1" type="empty"><property name="position" type="string" value="p=6;x=0;y=0"/>
+   <property name="length" type="uint" value="100"/><property name="size" type="uint" value="26"/>
+   <property name="position-locked" type="bool" value="true"/>
+   <property name="background-style" type="uint" value="{style}"/><property name="background-rgba" type="array">{rgba}</property>
+   <property name="plugin-ids" type="array"><value type="int" value="1"/><value type="int" value="2"/></property>
+ </property></property>
+ <property name="plugins" type="empty"><property name="plugin-1" type="string" value="separator">
+   <property name="expand" type="bool" value="true"/><property name="style" type="uint" value="0"/></property>
+  <property name="plugin-2" type="string" value="systray"><property name="square-icons" type="bool" value="true"/></property>
+ </property>
 </channel>
 """
 
