@@ -22,17 +22,9 @@ void TrayIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode, QI
                        image);
 }
 
-QPixmap TrayIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state)
+QPixmap TrayIconEngine::pixmap(const QSize &size, QIcon::Mode, QIcon::State)
 {
-    return scaledPixmap(size, mode, state, 1.0);
-}
-
-// Qt asks with the size in device pixels already.
-QPixmap TrayIconEngine::scaledPixmap(const QSize &size, QIcon::Mode, QIcon::State, qreal scale)
-{
-    QPixmap pixmap = QPixmap::fromImage(TrayIconArt::image(qMin(size.width(), size.height()), m_ink));
-    pixmap.setDevicePixelRatio(scale);
-    return pixmap;
+    return QPixmap::fromImage(TrayIconArt::image(qMin(size.width(), size.height()), m_ink));
 }
 
 QString TrayIconEngine::iconName()

@@ -44,25 +44,6 @@ def poll(predicate, timeout=20.0, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
-# xfce4-panel's configuration: one panel along the top of the screen holding a spacer and the
-# systray plugin, dark (the panel's own default) or light with a solid background colour.
-PANEL_CHANNEL = """<?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0"><property name="configver" type="int" value="2"/>
- <property name="panels" type="array"><value type="int" value="1"/><property name="dark-mode" type="bool" value="{dark}"/>
-  <property name="panel-1" type="empty"><property name="position" type="string" value="p=6;x=0;y=0"/>
-   <property name="length" type="uint" value="100"/><property name="size" type="uint" value="26"/>
-   <property name="position-locked" type="bool" value="true"/>
-   <property name="background-style" type="uint" value="{style}"/><property name="background-rgba" type="array">{rgba}</property>
-   <property name="plugin-ids" type="array"><value type="int" value="1"/><value type="int" value="2"/></property>
- </property></property>
- <property name="plugins" type="empty"><property name="plugin-1" type="string" value="separator">
-   <property name="expand" type="bool" value="true"/><property name="style" type="uint" value="0"/></property>
-  <property name="plugin-2" type="string" value="systray"><property name="square-icons" type="bool" value="true"/></property>
- </property>
-</channel>
-"""
-
-
 class Desktop:
     """Xvfb (1280 x 800) + openbox, or mutter compositing (wm="mutter"), (+ with tray, xfce4-panel,
     whose systray plugin is a StatusNotifierItem host and an XEmbed tray), and zorvik processes on it."""
@@ -114,8 +95,9 @@ class Desktop:
         folder = os.path.join(self.home, "config", "xfce4", "xfconf", "xfce-perchannel-xml")
         os.makedirs(folder, exist_ok=True)
         rgba = "".join(f'<value type="double" value="{v}"/>' for v in (*(background or (0, 0, 0)), 1))
-        with open(os.path.join(folder, "xfce4-panel.xml"), "w") as f:
-            f.write(PANEL_CHANNEL.format(dark=str(background is None).lower(), style=int(bool(background)), rgba=rgba))
+        with open(os.path.join(os.path.dirname(__file__), "xfce4-panel.xml")) as template, \
+                open(os.path.join(folder, "xfce4-panel.xml"), "w") as f:
+            f.write(template.read().format(dark=str(background is None).lower(), style=int(bool(background)), rgba=rgba))
         # Its settings daemon, started here so that it reads this home's settings and ends with the
         # panel (and, should the bus start one, with this home as well); no accessibility bus for the
         # panel's sake.
@@ -127,6 +109,20 @@ class Desktop:
         self.panel.append(self.spawn(["xfce4-panel", "--disable-wm-check"], env=dict(self.env, NO_AT_BRIDGE="1")))
         poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0") and bus.has_owner("org.kde.StatusNotifierWatcher"),
              what="xfce4-panel's tray")
+
+    def start_portal(self, *options):
+        """The stand-in settings portal, all preferences 0 for now (--hang: one that never answers);
+        set(key, value) changes one."""
+        portal = self.spawn(["/usr/bin/python3", "-u", os.path.join(os.path.dirname(__file__), "portal_stand_in.py"),
+                             *options], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        assert portal.stdout.readline().strip() == "ready", "the portal did not start"
+
+        def set(key, value):
+            portal.stdin.write(f"{key} {value}\n")
+            portal.stdin.flush()
+            assert portal.stdout.readline().split() == ["set", key, str(value)]
+        portal.set = set
+        return portal
 
     def start_trayer(self, tint=None):
         """trayer's XEmbed tray at the top right: light grey, or in a tint such as 0x303030."""
