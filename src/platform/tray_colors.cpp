@@ -61,13 +61,16 @@ void TrayColors::start()
         m_coloursAtom = atomOf(reply);
         if (m_selection == XCB_ATOM_NONE || m_coloursAtom == XCB_ATOM_NONE)
             return;
-        // Every later owner comes as an event; the present one is asked for once.
+        // Every later owner comes as an event; the present one is asked for once (and passed over
+        // should an event have told of a newer one first).
         xcb_xfixes_select_selection_input(c, X11::root(c), m_selection,
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
                                               | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY
                                               | XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
         expect(xcb_get_selection_owner(c, m_selection).sequence, [this](void *reply) {
-            follow(reply ? static_cast<xcb_get_selection_owner_reply_t *>(reply)->owner : xcb_window_t(XCB_WINDOW_NONE));
+            if (!m_following)
+                follow(reply ? static_cast<xcb_get_selection_owner_reply_t *>(reply)->owner
+                             : xcb_window_t(XCB_WINDOW_NONE));
         });
     });
 }
@@ -106,6 +109,7 @@ void TrayColors::collect()
 
 void TrayColors::follow(unsigned owner)
 {
+    m_following = true;
     m_owner = owner;
     if (owner == XCB_WINDOW_NONE) {
         setForeground(std::nullopt);

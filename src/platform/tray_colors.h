@@ -52,6 +52,7 @@ private:
     unsigned m_owner = 0;
     int m_notifyEvent = -1;
     bool m_filtering = false;
+    bool m_following = false;
     std::optional<QColor> m_foreground;
 };
 
