@@ -42,8 +42,8 @@
 <context>
     <name>zorvik::Content</name>
     <message>
-        <source>Hide — reopen from the menu bar</source>
-        <translation>Ausblenden — über die Menüleiste wieder öffnen</translation>
+        <source>Hide — reopen from the system tray</source>
+        <translation>Ausblenden — über die Systemleiste wieder öffnen</translation>
     </message>
     <message>
         <source>Hide Zorvik</source>

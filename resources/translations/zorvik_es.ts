@@ -42,10 +42,6 @@
 <context>
     <name>zorvik::Content</name>
     <message>
-        <source>Hide — reopen from the menu bar</source>
-        <translation>Ocultar — vuelve a abrirlo desde la barra de menús</translation>
-    </message>
-    <message>
         <source>Hide Zorvik</source>
         <translation>Ocultar Zorvik</translation>
     </message>
@@ -64,6 +60,10 @@
     <message>
         <source>Wayland does not let a window keep itself on top</source>
         <translation>Wayland no permite que una ventana se mantenga en primer plano</translation>
+    </message>
+    <message>
+        <source>Hide — reopen from the system tray</source>
+        <translation>Ocultar — vuelve a abrirlo desde la bandeja del sistema</translation>
     </message>
 </context>
 <context>

@@ -42,10 +42,6 @@
 <context>
     <name>zorvik::Content</name>
     <message>
-        <source>Hide — reopen from the menu bar</source>
-        <translation>Masquer — rouvrir depuis la barre de menus</translation>
-    </message>
-    <message>
         <source>Hide Zorvik</source>
         <translation>Masquer Zorvik</translation>
     </message>
@@ -64,6 +60,10 @@
     <message>
         <source>Wayland does not let a window keep itself on top</source>
         <translation>Wayland ne permet pas à une fenêtre de se garder au premier plan</translation>
+    </message>
+    <message>
+        <source>Hide — reopen from the system tray</source>
+        <translation>Masquer — rouvrir depuis la zone de notification</translation>
     </message>
 </context>
 <context>

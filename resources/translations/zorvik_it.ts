@@ -42,10 +42,6 @@
 <context>
     <name>zorvik::Content</name>
     <message>
-        <source>Hide — reopen from the menu bar</source>
-        <translation>Nascondi — riaprilo dalla barra dei menu</translation>
-    </message>
-    <message>
         <source>Hide Zorvik</source>
         <translation>Nascondi Zorvik</translation>
     </message>
@@ -64,6 +60,10 @@
     <message>
         <source>Wayland does not let a window keep itself on top</source>
         <translation>Wayland non consente a una finestra di mantenersi in primo piano</translation>
+    </message>
+    <message>
+        <source>Hide — reopen from the system tray</source>
+        <translation>Nascondi — riaprilo dall'area di notifica</translation>
     </message>
 </context>
 <context>

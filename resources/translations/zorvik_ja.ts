@@ -42,10 +42,6 @@
 <context>
     <name>zorvik::Content</name>
     <message>
-        <source>Hide — reopen from the menu bar</source>
-        <translation>隠す — メニューバーからまた開けます</translation>
-    </message>
-    <message>
         <source>Hide Zorvik</source>
         <translation>Zorvik を隠す</translation>
     </message>
@@ -64,6 +60,10 @@
     <message>
         <source>Wayland does not let a window keep itself on top</source>
         <translation>Wayland ではウィンドウを常に手前に表示できません</translation>
+    </message>
+    <message>
+        <source>Hide — reopen from the system tray</source>
+        <translation>隠す — システムトレイからまた開けます</translation>
     </message>
 </context>
 <context>

@@ -42,10 +42,6 @@
 <context>
     <name>zorvik::Content</name>
     <message>
-        <source>Hide — reopen from the menu bar</source>
-        <translation>Verbergen — opnieuw openen via de menubalk</translation>
-    </message>
-    <message>
         <source>Hide Zorvik</source>
         <translation>Zorvik verbergen</translation>
     </message>
@@ -64,6 +60,10 @@
     <message>
         <source>Wayland does not let a window keep itself on top</source>
         <translation>Wayland laat een venster zichzelf niet op de voorgrond houden</translation>
+    </message>
+    <message>
+        <source>Hide — reopen from the system tray</source>
+        <translation>Verbergen — opnieuw openen via het systeemvak</translation>
     </message>
 </context>
 <context>

@@ -42,10 +42,6 @@
 <context>
     <name>zorvik::Content</name>
     <message>
-        <source>Hide — reopen from the menu bar</source>
-        <translation>Ukryj — otwórz ponownie z paska menu</translation>
-    </message>
-    <message>
         <source>Hide Zorvik</source>
         <translation>Ukryj Zorvik</translation>
     </message>
@@ -64,6 +60,10 @@
     <message>
         <source>Wayland does not let a window keep itself on top</source>
         <translation>Wayland nie pozwala oknu utrzymać się na wierzchu</translation>
+    </message>
+    <message>
+        <source>Hide — reopen from the system tray</source>
+        <translation>Ukryj — otwórz ponownie z zasobnika systemowego</translation>
     </message>
 </context>
 <context>

@@ -42,10 +42,6 @@
 <context>
     <name>zorvik::Content</name>
     <message>
-        <source>Hide — reopen from the menu bar</source>
-        <translation>Ocultar — reabra pela barra de menus</translation>
-    </message>
-    <message>
         <source>Hide Zorvik</source>
         <translation>Ocultar o Zorvik</translation>
     </message>
@@ -64,6 +60,10 @@
     <message>
         <source>Wayland does not let a window keep itself on top</source>
         <translation>O Wayland não permite que uma janela se mantenha no topo</translation>
+    </message>
+    <message>
+        <source>Hide — reopen from the system tray</source>
+        <translation>Ocultar — reabra pela bandeja do sistema</translation>
     </message>
 </context>
 <context>

@@ -42,10 +42,6 @@
 <context>
     <name>zorvik::Content</name>
     <message>
-        <source>Hide — reopen from the menu bar</source>
-        <translation>隐藏 — 可从菜单栏重新打开</translation>
-    </message>
-    <message>
         <source>Hide Zorvik</source>
         <translation>隐藏 Zorvik</translation>
     </message>
@@ -64,6 +60,10 @@
     <message>
         <source>Wayland does not let a window keep itself on top</source>
         <translation>Wayland 不允许窗口自行置顶</translation>
+    </message>
+    <message>
+        <source>Hide — reopen from the system tray</source>
+        <translation>隐藏 — 可从系统托盘重新打开</translation>
     </message>
 </context>
 <context>

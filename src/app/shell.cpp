@@ -62,9 +62,11 @@ void Shell::launch()
     m_panel->fitToContent();
 
     // The desktop's answers arrive while the panel is shown; the panel is built by then, and
-    // the session bus, connected meanwhile, is ready for the questions.
+    // the session bus, connected meanwhile, is ready for the questions. The tray's colours are
+    // known by the time the tray icon is installed.
     m_colorScheme.start();
     m_reducedMotion.start();
+    m_trayColors.start();
 
     // The tray icon (a few round trips to the tray) comes once the panel has painted, or after
     // half a second should it not paint.
@@ -96,7 +98,7 @@ void Shell::installTrayIcon()
             return;
     }
     const QPointer<Shell> self(this);
-    m_trayIcon = std::make_unique<TrayIcon>(m_colorScheme, [self] { if (self) self->show(); },
+    m_trayIcon = std::make_unique<TrayIcon>(m_trayColors, [self] { if (self) self->show(); },
                                                 [self] { if (self) self->quit(); });
 }
 

@@ -5,6 +5,7 @@
 #include "platform/color_scheme.h"
 #include "platform/compositor_watch.h"
 #include "platform/reduced_motion.h"
+#include "platform/tray_colors.h"
 #include "services/qt_ticker.h"
 #include "services/settings.h"
 #include "services/settings_watcher.h"
@@ -23,9 +24,9 @@ class PanelWindow;
 class TrayIcon;
 
 // The program's one owner: it builds the real services (clock, timer, random source, settings,
-// audio, the desktop's preferences, AT-SPI), the Game over them, the panel window and the tray
-// icon, hands each what it needs, and carries out the window commands of the panel's content
-// and of the tray menu.
+// audio, the desktop's preferences, the tray's colours, AT-SPI), the Game over them, the panel
+// window and the tray icon, hands each what it needs, and carries out the window commands of the
+// panel's content and of the tray menu.
 class Shell : public QObject {
     Q_OBJECT
 
@@ -65,6 +66,7 @@ private:
     ColorScheme m_colorScheme;
     ReducedMotion m_reducedMotion;
     CompositorWatch m_compositor;
+    TrayColors m_trayColors;
     Game m_game;
     std::unique_ptr<PanelWindow> m_panel;
     std::unique_ptr<TrayIcon> m_trayIcon;

@@ -1,6 +1,6 @@
 #include "app/tray_icon.h"
 
-#include "platform/color_scheme.h"
+#include "platform/tray_colors.h"
 #include "style/tray_icon_art.h"
 
 #include <QAction>
@@ -12,9 +12,9 @@
 
 namespace zorvik {
 
-TrayIcon::TrayIcon(ColorScheme &colorScheme, std::function<void()> show, std::function<void()> quit,
+TrayIcon::TrayIcon(TrayColors &trayColors, std::function<void()> show, std::function<void()> quit,
                    QObject *parent)
-    : QObject(parent), m_colorScheme(colorScheme)
+    : QObject(parent), m_trayColors(trayColors)
 {
     // The menu is a top-level widget with no parent widget; this object deletes it.
     m_menu = new QMenu();
@@ -43,7 +43,7 @@ TrayIcon::TrayIcon(ColorScheme &colorScheme, std::function<void()> show, std::fu
             popUpMenu();
     });
     updateIcon();
-    connect(&m_colorScheme, &ColorScheme::changed, this, &TrayIcon::updateIcon);
+    connect(&m_trayColors, &TrayColors::changed, this, &TrayIcon::updateIcon);
     m_tray->show();
 }
 
@@ -64,7 +64,7 @@ void TrayIcon::popUpMenu()
 
 void TrayIcon::updateIcon()
 {
-    m_tray->setIcon(TrayIconArt::icon(TrayIconArt::darkTray(m_colorScheme.statedDark())));
+    m_tray->setIcon(TrayIconArt::icon(m_trayColors.foreground()));
 }
 
 } // namespace zorvik

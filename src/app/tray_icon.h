@@ -10,17 +10,19 @@ class QSystemTrayIcon;
 
 namespace zorvik {
 
-class ColorScheme;
+class TrayColors;
 
 // The tray icon with its menu: "Show Zorvik", a separator, "Quit Zorvik" (Ctrl+Q, also while
 // the menu is open). A click on the icon opens the menu at the icon and has no action of its
 // own. Works with a StatusNotifierItem host or an XEmbed tray; without either the icon waits
-// for an XEmbed tray to appear (on Wayland, where there is none, the shell makes no icon).
+// for an XEmbed tray to appear (on Wayland, where there is none, the shell makes no icon). The
+// icon goes by its symbolic name, which hosts that know it draw in their panel's colour; its
+// picture, for the others, takes the colour an XEmbed tray names.
 class TrayIcon : public QObject {
     Q_OBJECT
 
 public:
-    TrayIcon(ColorScheme &colorScheme, std::function<void()> show, std::function<void()> quit,
+    TrayIcon(TrayColors &trayColors, std::function<void()> show, std::function<void()> quit,
              QObject *parent = nullptr);
     ~TrayIcon() override;
 
@@ -29,13 +31,13 @@ public:
     QAction *showAction() const { return m_show; }
     QAction *quitAction() const { return m_quit; }
 
-    // Redraws the icon for the tray's current light or dark look.
+    // Hands the tray the icon in its present colours.
     void updateIcon();
     // Opens the menu at the icon.
     void popUpMenu();
 
 private:
-    ColorScheme &m_colorScheme;
+    TrayColors &m_trayColors;
     QMenu *m_menu = nullptr;
     QAction *m_show = nullptr;
     QAction *m_quit = nullptr;

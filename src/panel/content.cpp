@@ -56,7 +56,7 @@ Content::Content(Game &game, const PanelServices &services, std::function<void()
 
     auto *hideButton = new HeaderButton(QStringLiteral("minus"), QSize(44, 32), m_band);
     hideButton->setObjectName(QStringLiteral("hide"));
-    hideButton->setToolTip(tr("Hide — reopen from the menu bar"));
+    hideButton->setToolTip(tr("Hide — reopen from the system tray"));
     hideButton->setAccessibleName(tr("Hide Zorvik"));
     hideButton->move(0, 0);
     connect(hideButton, &QAbstractButton::clicked, this, [this] {

@@ -9,7 +9,6 @@
 #include <xcb/xfixes.h>
 
 #include <cstdlib>
-#include <cstring>
 
 namespace zorvik {
 
@@ -23,19 +22,6 @@ struct Freed {
     explicit operator bool() const { return reply != nullptr; }
 };
 
-// The compositing manager's selection for the screen DISPLAY names (":1.0" is screen 0).
-QByteArray selectionName()
-{
-    int screen = 0;
-    if (const char *display = std::getenv("DISPLAY")) {
-        const char *dot = std::strrchr(display, '.');
-        const char *colon = std::strrchr(display, ':');
-        if (dot && colon && dot > colon)
-            screen = std::atoi(dot + 1);
-    }
-    return "_NET_WM_CM_S" + QByteArray::number(screen);
-}
-
 } // namespace
 
 CompositorWatch::CompositorWatch(QObject *parent) : QObject(parent)
@@ -43,7 +29,7 @@ CompositorWatch::CompositorWatch(QObject *parent) : QObject(parent)
     xcb_connection_t *c = X11::connection();
     if (!c)
         return;
-    m_selection = X11::atom(c, selectionName().constData());
+    m_selection = X11::atom(c, ("_NET_WM_CM_S" + QByteArray::number(X11::screenNumber())).constData());
     if (m_selection == XCB_ATOM_NONE)
         return;
     const Freed<xcb_get_selection_owner_reply_t> owner{

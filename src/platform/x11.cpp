@@ -24,6 +24,18 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
     return result;
 }
 
+int screenNumber()
+{
+    int screen = 0;
+    if (const char *display = std::getenv("DISPLAY")) {
+        const char *dot = std::strrchr(display, '.');
+        const char *colon = std::strrchr(display, ':');
+        if (dot && colon && dot > colon)
+            screen = std::atoi(dot + 1);
+    }
+    return screen;
+}
+
 xcb_window_t root(xcb_connection_t *c)
 {
     const xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));

@@ -43,6 +43,9 @@ class DesktopFilesTest(unittest.TestCase):
                 with open(os.path.join(share, "icons", "hicolor", f"{size}x{size}", "apps", APP_ID + ".png"), "rb") as f:
                     header = f.read(24)
                 self.assertEqual((header[:8], header[16:24]), (b"\x89PNG\r\n\x1a\n", 2 * size.to_bytes(4, "big")))
+            # The tray icon's symbolic name, and the application id's.
+            for name in ("zorvik-symbolic", APP_ID + "-symbolic"):
+                self.assertTrue(os.path.exists(os.path.join(share, "icons", "hicolor", "symbolic", "apps", name + ".svg")))
 
 
 if __name__ == "__main__":

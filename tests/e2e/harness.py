@@ -50,12 +50,12 @@ def poll(predicate, timeout=20.0, interval=0.05, what="condition"):
 
 
 class Desktop:
-    """Xvfb (1280 x 800) + openbox, or mutter compositing (wm="mutter"), (+ a tray: "sni" or
-    "xembed"), and zorvik processes on it."""
+    """Xvfb (1280 x 800) + openbox, or mutter compositing (wm="mutter"), (+ with tray, xfce4-panel,
+    whose systray plugin is a StatusNotifierItem host and an XEmbed tray), and zorvik processes on it."""
 
-    def __init__(self, binary, tray=None, wm="openbox"):
+    def __init__(self, binary, tray=False, wm="openbox"):
         self.binary, self.tray, self.wm = binary, tray, wm
-        self.processes, self.apps, self.env = [], [], None
+        self.processes, self.apps, self.panel, self.env = [], [], [], None
         self.home = tempfile.mkdtemp(prefix="zorvik-e2e-")
 
     def __enter__(self):
@@ -90,20 +90,57 @@ class Desktop:
                 self._stop_processes()
                 if attempt == 2:
                     raise
-        self.start_tray(self.tray)
+        if self.tray:
+            self.start_panel()
 
-    def start_tray(self, kind):
-        """A StatusNotifierItem host ("sni"), an XEmbed tray ("xembed"), or none."""
-        if kind == "sni":
-            here = os.path.dirname(os.path.abspath(__file__))
-            watcher = self.spawn(["/usr/bin/python3", "-u", os.path.join(here, "sni_watcher.py")],
-                                 stdout=subprocess.PIPE, text=True)
-            assert watcher.stdout.readline().strip() == "ready", "the StatusNotifierWatcher did not start"
-        elif kind == "xembed":
-            self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
-                        "--heighttype", "pixel", "--height", "32", "--SetDockType", "true",
-                        "--transparent", "false", "--tint", "0xdddddd"])
-            poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0"), what="trayer's tray")
+    def start_panel(self, background=None):
+        """xfce4-panel along the top: dark, or light on a solid background (red, green, blue from 0
+        to 1). It replaces the tray this desktop shows."""
+        self.stop_tray()
+        folder = os.path.join(self.home, "config", "xfce4", "xfconf", "xfce-perchannel-xml")
+        os.makedirs(folder, exist_ok=True)
+        rgba = "".join(f'<value type="double" value="{v}"/>' for v in (*(background or (0, 0, 0)), 1))
+        with open(os.path.join(os.path.dirname(__file__), "xfce4-panel.xml")) as template, \
+                open(os.path.join(folder, "xfce4-panel.xml"), "w") as f:
+            f.write(template.read().format(dark=str(background is None).lower(), style=int(bool(background)), rgba=rgba))
+        # Its settings daemon, started here so that it reads this home's settings and ends with the
+        # panel (and, should the bus start one, with this home as well); no accessibility bus for the
+        # panel's sake.
+        bus = Bus()
+        bus.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "UpdateActivationEnvironment",
+                 ({k: v for k, v in self.env.items() if k == "HOME" or k.startswith("XDG_")},), "(a{ss})")
+        self.panel = [self.spawn(["/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"])]
+        poll(lambda: bus.has_owner("org.xfce.Xfconf"), what="xfconfd")
+        self.panel.append(self.spawn(["xfce4-panel", "--disable-wm-check"], env=dict(self.env, NO_AT_BRIDGE="1")))
+        poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0") and bus.has_owner("org.kde.StatusNotifierWatcher"),
+             what="xfce4-panel's tray")
+
+    def start_portal(self, *options):
+        """The stand-in settings portal, all preferences 0 for now (--hang: one that never answers);
+        set(key, value) changes one."""
+        portal = self.spawn(["/usr/bin/python3", "-u", os.path.join(os.path.dirname(__file__), "portal_stand_in.py"),
+                             *options], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        assert portal.stdout.readline().strip() == "ready", "the portal did not start"
+
+        def set(key, value):
+            portal.stdin.write(f"{key} {value}\n")
+            portal.stdin.flush()
+            assert portal.stdout.readline().split() == ["set", key, str(value)]
+        portal.set = set
+        return portal
+
+    def start_trayer(self, tint=None):
+        """trayer's XEmbed tray at the top right: light grey, or in a tint such as 0x303030."""
+        self.stop_tray()
+        look = ["--transparent", "true", "--alpha", "0", "--tint", tint] if tint else ["--transparent", "false"]
+        self.panel = [self.spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width",
+                                  "120", "--heighttype", "pixel", "--height", "32", "--SetDockType", "true", *look])]
+        poll(lambda: self.selection_owner("_NET_SYSTEM_TRAY_S0"), what="trayer's tray")
+
+    def stop_tray(self):
+        for process in reversed(self.panel):
+            self.stop(process)
+        self.panel = []
 
     def _environment(self, **display):
         env = dict(os.environ, HOME=self.home, LANG="C.UTF-8", LC_ALL="C.UTF-8",
@@ -130,18 +167,21 @@ class Desktop:
         poll(lambda: manager.poll() is None and "window id" in self.prop("root", "_NET_SUPPORTING_WM_CHECK")
              and (self.wm != "mutter" or self.selection_owner("_NET_WM_CM_S0")), what=self.wm + " on " + self.display)
 
+    def stop(self, process):
+        if process.poll() is None:
+            os.killpg(process.pid, signal.SIGTERM)
+            try:
+                process.wait(3)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        for stream in (process.stdin, process.stdout):
+            if stream:
+                stream.close()
+
     def _stop_processes(self):
         for process in reversed(self.processes):
-            if process.poll() is None:
-                os.killpg(process.pid, signal.SIGTERM)
-                try:
-                    process.wait(3)
-                except subprocess.TimeoutExpired:
-                    os.killpg(process.pid, signal.SIGKILL)
-                    process.wait()
-            for stream in (process.stdin, process.stdout):
-                if stream:
-                    stream.close()
+            self.stop(process)
         self.processes.clear()
 
     def close(self):
@@ -168,9 +208,9 @@ class Desktop:
             x11.XCloseDisplay(display)
 
     def selection_owner(self, name):
-        """Whether an X selection (a tray, a compositing manager) has an owner."""
+        """The window that owns an X selection (a tray, a compositing manager); 0 for none."""
         return self._xlib(lambda x11, d: x11.XGetSelectionOwner(
-            d, ctypes.c_ulong(x11.XInternAtom(d, name.encode(), 0)))) != 0
+            d, ctypes.c_ulong(x11.XInternAtom(d, name.encode(), 0))))
 
     def shaped(self, window):
         """Whether the window carries a bounding shape of its own (a clip of its outline)."""
@@ -200,10 +240,15 @@ class Desktop:
         return dict(info, x=info["x"] + left, y=info["y"] + top, width=info["width"] - left - right,
                     height=info["height"] - top - bottom)
 
-    def screenshot(self):
-        """The screen as it is shown: a function (x, y) -> (red, green, blue)."""
+    def screenshot(self, keep=None):
+        """The screen as it is shown: a function (x, y) -> (red, green, blue). keep: (path, (x, y,
+        width, height)), a part of it to write to a PNG file."""
         raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env, capture_output=True,
                              check=True, timeout=20).stdout
+        if keep:
+            path, (x, y, width, height) = keep
+            subprocess.run(["convert", "-size", "1280x800", "-depth", "8", "rgb:-", "-crop", f"{width}x{height}+{x}+{y}",
+                            "+repage", path], input=raw, check=True, timeout=20)
         return lambda x, y: tuple(raw[(y * 1280 + x) * 3:(y * 1280 + x) * 3 + 3])
 
     def panels(self):
@@ -268,6 +313,10 @@ class Bus:
                                    None, Gio.DBusCallFlags.NONE, 5000, None)
         return reply.unpack()
 
+    def has_owner(self, name):
+        return self.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+                         (name,), "(s)")[0]
+
     def prop(self, service, path, interface, name):
         return self.call(service, path, "org.freedesktop.DBus.Properties", "Get", (interface, name), "(ss)")[0]
 
@@ -276,9 +325,10 @@ class Bus:
         watcher = "org.kde.StatusNotifierWatcher"
 
         def newest():  # the item registered last, once it answers (earlier ones may be gone)
-            with contextlib.suppress(GLib.Error, IndexError):
-                item = self.prop(watcher, "/StatusNotifierWatcher", watcher, "RegisteredStatusNotifierItems")[-1]
-                return item, self.prop(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Menu")
+            with contextlib.suppress(GLib.Error, IndexError):  # "<bus name>/<object path>"
+                item, _, path = self.prop(watcher, "/StatusNotifierWatcher", watcher,
+                                          "RegisteredStatusNotifierItems")[-1].partition("/")
+                return item, self.prop(item, "/" + path, "org.kde.StatusNotifierItem", "Menu")
         self.service, self.menu = poll(newest, what="the tray item")
         _, layout = self.call(self.service, self.menu, "com.canonical.dbusmenu", "GetLayout", (0, -1, []), "(iias)")
         self.ids = {props.get("label"): ident for ident, props, _ in layout[2]}

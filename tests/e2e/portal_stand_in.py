@@ -3,8 +3,8 @@
 and answers org.freedesktop.portal.Settings.Read for the appearance namespace in Debian 12's shape,
 a variant in a variant: color-scheme and reduced-motion, 0 unless given as "<key>=<n>" arguments.
 Prints "ready" once the name is owned. A line "<key> <n>" on stdin sets that value, emits
-SettingChanged and answers "set <key> <n>". With --hang it takes every call and never answers, as a
-portal stuck at login does."""
+SettingChanged and, once the bus has taken it, answers "set <key> <n>". With --hang it takes every
+call and never answers, as a portal stuck at login does."""
 import sys
 
 from gi.repository import Gio, GLib
@@ -43,7 +43,9 @@ def command(channel, condition):
     settings[key] = int(value)
     bus.emit_signal(None, PATH, "org.freedesktop.portal.Settings", "SettingChanged",
                     GLib.Variant("(ssv)", (NAMESPACE, key, GLib.Variant("u", settings[key]))))
-    bus.flush_sync(None)
+    # A round trip to the bus: the signal is routed to its listeners before "set" is answered.
+    bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "GetId", None, None,
+                  Gio.DBusCallFlags.NONE, -1, None)
     print("set", key, value, flush=True)
     return True
 

@@ -44,8 +44,7 @@ class ScreenReaderTest(unittest.TestCase):
     def setUp(self):
         self.desktop = d = self.enterContext(harness.Desktop(BINARY))
         d.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-        poll(lambda: harness.Bus().call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                                        "NameHasOwner", ("org.a11y.Bus",), "(s)")[0], what="the accessibility bus")
+        poll(lambda: harness.Bus().has_owner("org.a11y.Bus"), what="the accessibility bus")
         # Orca buffers its debug file, except on a terminal, where each line goes out at once.
         reader, writer = pty.openpty()
         tty.setraw(writer)

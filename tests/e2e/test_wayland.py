@@ -3,7 +3,7 @@
 that no server answers. The panel maps where sway puts it; a bet and a flick spin the wheel (the
 screen changes, the result is announced over AT-SPI as under X11), Space bets; the grip moves the
 panel and no place is saved; the pin shows as unavailable and says why; the tray menu shows the
-hidden panel and quits; nothing is printed. sway runs headless: WLR_BACKENDS=headless,
+hidden panel and quits (waybar's tray is the host); nothing is printed. sway runs headless: WLR_BACKENDS=headless,
 WLR_RENDERER=pixman (no GPU), WLR_LIBINPUT_NO_DEVICES=1, `xwayland disable`, an XDG_RUNTIME_DIR of
 its own. It refuses to run as root (it could not drop the privileges for good): as root it runs as
 nobody, who owns that directory, and the program's runtime directory links to its socket. Its seat
@@ -101,6 +101,15 @@ class Sway(harness.Desktop):
         self.spawn(["wtype", "-s", "3600000"])  # a keyboard that stays: one per key would go before it is bound
         poll(lambda: json.loads(self.run(["swaymsg", "-t", "get_seats"]).stdout)[0]["capabilities"] == 3,
              what="a pointer and a keyboard on sway's seat")
+
+    def start_panel(self, background=None):
+        """waybar with its tray alone along the top: the StatusNotifierItem host (and watcher) of a
+        Wayland desktop."""
+        config = os.path.join(self.home, "waybar.json")
+        with open(config, "w") as f:
+            json.dump({"position": "top", "height": 28, "modules-right": ["tray"]}, f)
+        self.panel = [self.spawn(["waybar", "-c", config])]
+        poll(lambda: harness.Bus().has_owner("org.kde.StatusNotifierWatcher"), what="waybar's tray")
 
     def launch(self, stderr=None, **env):
         return super().launch(subprocess.PIPE, **env)  # what it says is checked
