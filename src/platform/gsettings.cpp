@@ -19,12 +19,15 @@ void get(QObject *context, const QString &schema, const QString &key,
         process->deleteLater();
         done(output);
     };
-    QObject::connect(process, &QProcess::finished, process,
+    // The answers are taken with `context` as the receiver: its destructor drops them before it
+    // deletes its children, so the process that it kills on the way out calls nobody back
+    // (with the process as the receiver, `done` ran on a half-destroyed owner).
+    QObject::connect(process, &QProcess::finished, context,
                      [process, finish](int exitCode, QProcess::ExitStatus status) {
                          const bool ok = status == QProcess::NormalExit && exitCode == 0;
                          finish(ok ? QString::fromUtf8(process->readAllStandardOutput()).trimmed() : QString());
                      });
-    QObject::connect(process, &QProcess::errorOccurred, process, [finish](QProcess::ProcessError error) {
+    QObject::connect(process, &QProcess::errorOccurred, context, [finish](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) // no gsettings on this desktop
             finish(QString());
     });

@@ -47,6 +47,29 @@ private slots:
         qputenv("XDG_CONFIG_DIRS", system.path().toLocal8Bit());
         QCOMPARE(ReducedMotion::fromKdeglobalsFiles(ReducedMotion::kdeglobalsFiles()).value_or(false), reduce);
     }
+
+    // Quitting while gsettings has not answered yet: the preferences go at once, and the
+    // process killed on the way out calls nothing on them.
+    void goneBeforeGsettingsAnswers()
+    {
+        QTemporaryDir bin;
+        QFile stub(bin.filePath(u"gsettings"_s));
+        QVERIFY(stub.open(QIODevice::WriteOnly) && stub.write("#!/bin/sh\ntouch \"$0.ran\"\nexec sleep 30\n") > 0);
+        stub.close();
+        QVERIFY(stub.setPermissions(stub.permissions() | QFile::ExeOwner));
+        qputenv("PATH", bin.path().toLocal8Bit() + ":/usr/bin:/bin");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/zorvik-no-bus"); // straight to gsettings
+        QElapsedTimer clock;
+        {
+            ColorScheme scheme;
+            ReducedMotion motion;
+            scheme.start();
+            motion.start();
+            QVERIFY(QTest::qWaitFor([&] { return QFile::exists(stub.fileName() + u".ran"_s); }, 10000));
+            clock.start();
+        }
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDesktopPreferences)
