@@ -39,11 +39,21 @@ class CompositorTest(unittest.TestCase):
             # Just outside the frame the desktop behind is darker than further away.
             middle, bottom, left = frame["x"] + 150, frame["y"] + frame["height"], frame["x"]
             pairs = (((middle, bottom + 4), (middle, bottom + 80)), ((left - 4, bottom - 100), (left - 80, bottom - 100)))
-            # Both the panel and the white window behind it drawn (the compositor may show the panel first).
+            # Both the panel and the white window behind it drawn, and the shadow with them. A shot that
+            # shows the panel and the window light can still come before mutter has drawn the shadow (seen
+            # once in the address build with both cores busy), so the shadow is awaited, for 5 s at most.
             drawn = lambda s: all(brightness(s(*p)) > 180 for p in [(middle, bottom - 60)] + [far for _, far in pairs])
-            shot = poll(lambda: (lambda s: s if drawn(s) else None)(d.screenshot()), what="the panel and the window behind")
-            for near, far in pairs:
-                self.assertLess(brightness(shot(*near)), brightness(shot(*far)) - 15, f"no shadow at {near}")
+            shaded = lambda s: [near for near, far in pairs if brightness(s(*near)) >= brightness(s(*far)) - 15]
+            last = {}
+
+            def settled():
+                last["shot"] = d.screenshot()
+                return drawn(last["shot"]) and not shaded(last["shot"])
+            try:
+                poll(settled, timeout=5, what="the panel, the window behind and the shadow")
+            except TimeoutError:
+                shot = last["shot"]
+                self.fail(f"no shadow at {shaded(shot)}" if drawn(shot) else "the panel or the window behind not drawn")
 
             # A click on the shadow reaches the window below.
             d.run(["xdotool", "mousemove", str(left - 6), str(bottom - 100), "click", "1"])
