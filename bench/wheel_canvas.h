@@ -1,7 +1,7 @@
 #pragma once
 
 // What the wheel benchmarks share: the offscreen platform unless the caller chose one, the
-// bundled fonts, and the wheel's 280-point canvas at a device pixel ratio.
+// bundled fonts, and the wheel's 280-pixel canvas at a device pixel ratio.
 #include "style/fonts.h"
 
 #include <QGuiApplication>
