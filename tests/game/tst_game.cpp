@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <numbers>
 
 using namespace zorvik;
 using namespace zorvik::testing;
@@ -16,7 +17,7 @@ Q_DECLARE_METATYPE(zorvik::Bet)
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
+using std::numbers::pi;
 constexpr double top = -pi / 2;
 constexpr double sweep = 0.25 * (0.75 * 2.5) + 0.75 * 2.5; // three samples 0.25 rad and 0.1 s apart
 

@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <numbers>
 #include <functional>
 
 using namespace zorvik;
@@ -20,7 +21,7 @@ using namespace zorvik::testing;
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
+using std::numbers::pi;
 constexpr double step = Roulette::tau / 37;
 constexpr int side = 280;
 
