@@ -209,7 +209,7 @@ bool realRun(const char *run, int spins)
     {
         Settings typedSettings{settings};
         Game game(GameServices{steadyClock, qtTicker, systemRandom, announcer, typedSettings, output});
-        QObject::connect(&game, &Game::changed, [&] {
+        QObject::connect(&game, &Game::wheelChanged, [&] {
             mostTimers = std::max(mostTimers, qtTicker.liveTimers());
         });
         for (int round = 0; round < spins; ++round) {
@@ -222,7 +222,7 @@ bool realRun(const char *run, int spins)
                 continue;
             }
             QEventLoop loop;
-            QObject::connect(&game, &Game::changed, &loop, [&] {
+            QObject::connect(&game, &Game::spinningChanged, &loop, [&] {
                 if (!game.spinning())
                     loop.quit();
             });

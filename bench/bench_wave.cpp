@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <numbers>
 
 static void BM_Wave10s(benchmark::State &state)
 {
@@ -22,7 +23,7 @@ static void BM_LibmFloor(benchmark::State &state)
         double age = 1.0;
         for (int i = 0; i < 240000; ++i) {
             age = (i % 300 == 0) ? 4.1666666666666665e-05 : age + 4.1666666666666665e-05;
-            const double w = (age + age) * 3.141592653589793;
+            const double w = (age + age) * std::numbers::pi;
             acc += std::sin(w * 1850.0) + std::sin(w * 3270.0) + std::exp(age / -0.0025) +
                    std::exp(age / -0.0005);
         }

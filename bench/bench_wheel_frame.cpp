@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -79,7 +80,7 @@ void BM_RotatedBlitFloor(benchmark::State &state)
         QPainter painter(&image);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.translate(side / 2.0, side / 2.0);
-        painter.rotate(0.37 * (i++) * 180.0 / 3.141592653589793);
+        painter.rotate(0.37 * (i++) * 180.0 / std::numbers::pi);
         painter.translate(-side / 2.0, -side / 2.0);
         painter.drawImage(QPointF(0, 0), prerendered);
         painter.end();

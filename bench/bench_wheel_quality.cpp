@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr double tau = 6.283185307179586;
-
 template <typename Paint>
 QImage render(int dpr, Paint paint)
 {
@@ -43,7 +41,7 @@ int main(int argc, char **argv)
             double sum = 0, worstMean = 0, worstBlock = 0;
             int frames = 0;
             for (int i = 0; i < 64; ++i) {
-                const zorvik::WheelFrame frame{random.bounded(tau), random.bounded(tau), 129 + random.bounded(17.0),
+                const zorvik::WheelFrame frame{random.bounded(zorvik::Roulette::tau), random.bounded(zorvik::Roulette::tau), 129 + random.bounded(17.0),
                                                std::nullopt};
                 for (const bool dark : {false, true}) {
                     const auto d = zorvik::testing::drawingDifference(

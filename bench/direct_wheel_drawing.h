@@ -13,12 +13,13 @@
 #include <QRadialGradient>
 
 #include <cmath>
+#include <numbers>
 
 namespace zorvik::testing {
 
 inline void paintWheelDirectly(QPainter &p, QSizeF canvas, const WheelFrame &frame, bool dark)
 {
-    constexpr double pi = 3.141592653589793;
+    using std::numbers::pi;
     const auto circle = [](double r) { return QRectF(164 - r, 164 - r, 2 * r, 2 * r); };
     const auto deg = [](double a) { return a * 180.0 / pi; };
     const auto ellipse = [&](double r, const QPen &pen, const QBrush &brush) {

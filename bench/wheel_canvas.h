@@ -1,7 +1,8 @@
 #pragma once
 
 // What the wheel benchmarks share: the offscreen platform unless the caller chose one, the
-// bundled fonts, and the wheel's 280-point canvas at a device pixel ratio.
+// bundled fonts, and the wheel's canvas, as wide as the panel shows it, at a device pixel ratio.
+#include "model/wheel_geometry.h"
 #include "style/fonts.h"
 
 #include <QGuiApplication>
@@ -9,7 +10,7 @@
 
 namespace zorvik::bench {
 
-inline constexpr int wheelSide = 280;
+inline constexpr int wheelSide = WheelGeometry::shownSide;
 
 // Runs a wheel benchmark's body on a GUI application with the fonts loaded.
 template <typename Body>

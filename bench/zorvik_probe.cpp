@@ -108,7 +108,7 @@ int main(int argc, char **argv)
             started = true;
         });
         auto settled = std::make_shared<QMetaObject::Connection>();
-        *settled = QObject::connect(&game, &Game::changed, &application, [&, settled] {
+        *settled = QObject::connect(&game, &Game::spinningChanged, &application, [&, settled] {
             if (!started || game.spinning())
                 return;
             QObject::disconnect(*settled);

@@ -1,5 +1,6 @@
 #include "app/panel_window.h"
 
+#include "panel/content.h"
 #include "platform/compositor_watch.h"
 #include "platform/window_services.h"
 #include "services/settings.h"
@@ -42,7 +43,7 @@ PanelWindow::PanelWindow(Settings &settings, CompositorWatch &compositor, QWidge
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_settings(settings)
     , m_compositor(compositor)
-    , m_shadow(cornerRadius, shadowBlur, shadowOffset, shadowOpacity)
+    , m_shadow(Content::cornerRadius, shadowBlur, shadowOffset, shadowOpacity)
 {
     setWindowTitle(QStringLiteral("Zorvik"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -230,7 +231,7 @@ void PanelWindow::savePosition()
 void PanelWindow::updateShape()
 {
     QPainterPath path;
-    path.addRoundedRect(QRectF(rect().marginsRemoved(m_margins)), cornerRadius, cornerRadius);
+    path.addRoundedRect(QRectF(rect().marginsRemoved(m_margins)), Content::cornerRadius, Content::cornerRadius);
     const QRegion rounded(path.toFillPolygon().toPolygon());
     QWindow *window = windowHandle();
     if (m_margins.isNull()) {

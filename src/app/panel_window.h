@@ -27,19 +27,14 @@ class PanelWindow : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int cornerRadius = 22;
-
     PanelWindow(Settings &settings, CompositorWatch &compositor, QWidget *parent = nullptr);
     ~PanelWindow() override;
 
     // Hosts the panel's content, filling the window.
     void setContent(QWidget *content);
-    QWidget *content() const { return m_content; }
 
     // The panel's frame on the screen: the window without its shadow margin.
     QRect frame() const { return geometry().marginsRemoved(m_margins); }
-    // The transparent margin holding the shadow; none without a compositing manager.
-    QMargins shadowMargins() const { return m_margins; }
 
     // Centres the frame on the primary screen.
     void centre();
@@ -56,7 +51,6 @@ public:
 
     // Keep-on-top, switched on a visible window without unmapping or moving it.
     void setPinned(bool pinned);
-    bool pinned() const { return m_pinned; }
 
     // Shows the window with its desktop hints renewed, raised and with the keyboard.
     void present();

@@ -11,7 +11,6 @@
 #include <QDBusConnectionInterface>
 #include <QEvent>
 #include <QKeySequence>
-#include <QPointer>
 #include <QShortcut>
 #include <QTimer>
 
@@ -25,8 +24,10 @@ Shell::Shell(QObject *parent)
 
 Shell::~Shell()
 {
-    // The tray icon goes first so the tray never shows an icon whose menu is gone.
+    // The tray icon goes first so the tray never shows an icon whose menu is gone. Nothing is
+    // spoken through the panel once it is gone.
     m_trayIcon.reset();
+    m_announcer.setFallback({});
     m_panel.reset();
 }
 
@@ -34,27 +35,18 @@ void Shell::launch()
 {
     m_panel = std::make_unique<PanelWindow>(m_settings, m_compositor);
 
-    // The content's commands reach the shell only while it exists.
-    const QPointer<Shell> self(this);
     auto *content = new Content(
         m_game, PanelServices{m_settings, m_colorScheme, m_reducedMotion, WindowServices::capabilities()},
-        [self] {
-            if (self)
-                self->hide();
-        },
-        [self](bool pinned) {
-            if (self)
-                self->pin(pinned);
-        },
         m_panel.get());
+    connect(content, &Content::hideRequested, this, &Shell::hide);
+    connect(content, &Content::pinRequested, this, &Shell::pin);
     m_panel->setContent(content);
-    m_announcer.setFallback([notification = QPointer<SpokenNotification>(content->notification())](const QString &text) {
-        if (notification)
-            notification->present(text);
+    m_announcer.setFallback([notification = content->notification()](const QString &text) {
+        notification->present(text);
     });
     connect(&m_settingsWatcher, &SettingsWatcher::appearanceChanged, content, &Content::applyAppearance);
 
-    auto *quitShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_panel.get());
+    auto *quitShortcut = new QShortcut(TrayIcon::quitKey, m_panel.get());
     connect(quitShortcut, &QShortcut::activated, this, &Shell::quit);
 
     m_panel->centre();
@@ -97,9 +89,9 @@ void Shell::installTrayIcon()
         if (!bus || !bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")))
             return;
     }
-    const QPointer<Shell> self(this);
-    m_trayIcon = std::make_unique<TrayIcon>(m_trayColors, [self] { if (self) self->show(); },
-                                                [self] { if (self) self->quit(); });
+    m_trayIcon = std::make_unique<TrayIcon>(m_trayColors);
+    connect(m_trayIcon.get(), &TrayIcon::showRequested, this, &Shell::show);
+    connect(m_trayIcon.get(), &TrayIcon::quitRequested, this, &Shell::quit);
 }
 
 void Shell::show()

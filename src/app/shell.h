@@ -38,8 +38,6 @@ public:
     // icon follows the panel's first paint (where a tray can ever show it).
     void launch();
 
-    PanelWindow *panel() const { return m_panel.get(); }
-    TrayIcon *trayIcon() const { return m_trayIcon.get(); }
     Game &game() { return m_game; }
 
 public slots:

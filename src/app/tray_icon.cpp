@@ -12,8 +12,7 @@
 
 namespace zorvik {
 
-TrayIcon::TrayIcon(TrayColors &trayColors, std::function<void()> show, std::function<void()> quit,
-                   QObject *parent)
+TrayIcon::TrayIcon(TrayColors &trayColors, QObject *parent)
     : QObject(parent), m_trayColors(trayColors)
 {
     // The menu is a top-level widget with no parent widget; this object deletes it.
@@ -21,11 +20,11 @@ TrayIcon::TrayIcon(TrayColors &trayColors, std::function<void()> show, std::func
     m_show = m_menu->addAction(tr("Show Zorvik"));
     m_menu->addSeparator();
     m_quit = m_menu->addAction(tr("Quit Zorvik"));
-    m_quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_quit->setShortcut(quitKey);
     m_quit->setShortcutVisibleInContextMenu(true);
     m_quit->setShortcutContext(Qt::ApplicationShortcut);
-    connect(m_show, &QAction::triggered, this, [show] { show(); });
-    connect(m_quit, &QAction::triggered, this, [quit] { quit(); });
+    connect(m_show, &QAction::triggered, this, &TrayIcon::showRequested);
+    connect(m_quit, &QAction::triggered, this, &TrayIcon::quitRequested);
 
     // The action's own shortcut is only shown: Qt matches a shortcut of a menu that has no
     // parent widget nowhere. While the menu is open it holds the keyboard, and this one

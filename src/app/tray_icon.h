@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QKeyCombination>
 #include <QObject>
-
-#include <functional>
 
 class QAction;
 class QMenu;
@@ -12,7 +11,7 @@ namespace zorvik {
 
 class TrayColors;
 
-// The tray icon with its menu: "Show Zorvik", a separator, "Quit Zorvik" (Ctrl+Q, also while
+// The tray icon with its menu: "Show Zorvik", a separator, "Quit Zorvik" (quitKey, also while
 // the menu is open). A click on the icon opens the menu at the icon and has no action of its
 // own. Works with a StatusNotifierItem host or an XEmbed tray; without either the icon waits
 // for an XEmbed tray to appear (on Wayland, where there is none, the shell makes no icon). The
@@ -22,21 +21,22 @@ class TrayIcon : public QObject {
     Q_OBJECT
 
 public:
-    TrayIcon(TrayColors &trayColors, std::function<void()> show, std::function<void()> quit,
-             QObject *parent = nullptr);
+    // Quits the program, in the menu and on the panel.
+    static constexpr QKeyCombination quitKey{Qt::CTRL | Qt::Key_Q};
+
+    explicit TrayIcon(TrayColors &trayColors, QObject *parent = nullptr);
     ~TrayIcon() override;
 
-    QSystemTrayIcon *systemTrayIcon() const { return m_tray; }
-    QMenu *menu() const { return m_menu; }
-    QAction *showAction() const { return m_show; }
-    QAction *quitAction() const { return m_quit; }
+signals:
+    void showRequested();
+    void quitRequested();
 
+private:
     // Hands the tray the icon in its present colours.
     void updateIcon();
     // Opens the menu at the icon.
     void popUpMenu();
 
-private:
     TrayColors &m_trayColors;
     QMenu *m_menu = nullptr;
     QAction *m_show = nullptr;

@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <cmath>
+#include <utility>
 
 namespace zorvik {
 
@@ -53,50 +54,59 @@ Game::~Game() = default;
 
 void Game::setBet(std::optional<Bet> bet)
 {
-    m_bet = bet;
-    emit changed();
+    if (bet == m_bet)
+        return;
+    const std::optional<Bet> previous = std::exchange(m_bet, bet);
+    emit betChanged(bet, previous);
 }
 
 void Game::setSpinning(bool spinning)
 {
+    if (spinning == m_spinning)
+        return;
     m_spinning = spinning;
-    emit changed();
+    emit spinningChanged(spinning);
 }
 
 void Game::setWheel(double wheel)
 {
+    if (wheel == m_wheel)
+        return;
     m_wheel = wheel;
-    emit changed();
+    emit wheelChanged(wheel);
 }
 
 void Game::setBall(double ball)
 {
+    if (ball == m_ball)
+        return;
     m_ball = ball;
-    emit changed();
+    emit ballChanged(ball);
 }
 
 void Game::setRadius(double radius)
 {
+    if (radius == m_radius)
+        return;
     m_radius = radius;
-    emit changed();
+    emit radiusChanged(radius);
 }
 
 void Game::setResult(std::optional<int> result)
 {
+    if (result == m_result)
+        return;
     m_result = result;
-    emit changed();
+    emit resultChanged(result);
 }
 
 void Game::setMessage(const Message &message)
 {
+    if (message == m_messageMeaning)
+        return;
     m_message = message.english();
     m_messageMeaning = message;
-    emit changed();
-}
-
-bool Game::timerRunning() const
-{
-    return m_timer && m_timer->isValid();
+    emit messageChanged();
 }
 
 void Game::select(Bet bet)

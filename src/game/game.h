@@ -34,17 +34,26 @@ struct GameServices {
     AudioOutput &audioOutput;
 };
 
-// The one stateful object of the game: bet, wheel rotation, ball, result and message,
-// published to the views through changed(), and the flick input that starts a spin. At the end
-// of a spin the result is announced in the user's language.
+// The one stateful object of the game: bet, wheel rotation, ball, result and message, each a
+// property with its own change signal, emitted only when its value differs from the one before;
+// and the flick input that starts a spin. At the end of a spin the result is announced in the
+// user's language.
 class Game : public QObject {
     Q_OBJECT
+    Q_PROPERTY(std::optional<zorvik::Bet> bet READ bet NOTIFY betChanged)
+    Q_PROPERTY(bool spinning READ spinning NOTIFY spinningChanged)
+    Q_PROPERTY(double wheel READ wheel NOTIFY wheelChanged)
+    Q_PROPERTY(double ball READ ball NOTIFY ballChanged)
+    Q_PROPERTY(double radius READ radius NOTIFY radiusChanged)
+    Q_PROPERTY(std::optional<int> result READ result NOTIFY resultChanged)
+    Q_PROPERTY(QString message READ message NOTIFY messageChanged)
 
 public:
     explicit Game(const GameServices &services, QObject *parent = nullptr);
     ~Game() override;
 
-    // Published state.
+    // Published state. Angles are in radians, growing clockwise on screen; the radius is the
+    // ball centre's distance from the wheel's centre in design units.
     std::optional<Bet> bet() const { return m_bet; }
     bool spinning() const { return m_spinning; }
     double wheel() const { return m_wheel; }
@@ -60,16 +69,21 @@ public:
 
     // Operations; each is silently ignored where it does not apply.
     void select(Bet bet);
-    // point in the wheel's 328 x 328 design space, centre (164, 164).
+    // point in the wheel's design space (WheelGeometry).
     void drag(QPointF point);
     void release(bool reducedMotion);
     void start(double velocity = 7.0, bool reducedMotion = false);
 
-    bool timerRunning() const;
-
 signals:
-    // Fires on every assignment to a published property, also when the value is equal.
-    void changed();
+    // previous: the bet in force before, so that each bet's view knows whether it was the one.
+    void betChanged(std::optional<zorvik::Bet> bet, std::optional<zorvik::Bet> previous);
+    void spinningChanged(bool spinning);
+    void wheelChanged(double wheel);
+    void ballChanged(double ball);
+    void radiusChanged(double radius);
+    void resultChanged(std::optional<int> result);
+    // The English text and its meaning change together.
+    void messageChanged();
 
 private:
     // What a running spin's timer action holds, fixed when the spin starts.

@@ -3,6 +3,9 @@
 #include <array>
 #include <optional>
 #include <string_view>
+// Last: moc, given the compiler's include paths (as in the package build), reads <numbers> only
+// once another standard header has brought in the library's configuration.
+#include <numbers>
 
 namespace zorvik {
 
@@ -27,7 +30,7 @@ inline constexpr std::array<int, 37> pockets{0,  32, 15, 19, 4,  21, 2,  25, 17,
 inline constexpr std::array<int, 18> reds{1,  3,  5,  7,  9,  12, 14, 16, 18,
                                           19, 21, 23, 25, 27, 30, 32, 34, 36};
 
-inline constexpr double tau = 6.283185307179586;
+inline constexpr double tau = 2.0 * std::numbers::pi;
 
 bool isRed(int number);
 

@@ -11,7 +11,7 @@ namespace zorvik {
 
 namespace {
 using std::numbers::pi;
-constexpr double halfPi = pi / 2.0;
+using WheelGeometry::top;
 constexpr double twoTurns = 4.0 * pi;
 constexpr double fourTurns = 8.0 * pi;
 constexpr double maxSpeed = 14.0;
@@ -27,14 +27,14 @@ Spin::Spin(std::int64_t index, double start, double velocity, bool reducedMotion
     wheelEnd = start + direction * (twoTurns + 0.55 * speed);
 
     // Where the chosen pocket's centre stands once the wheel has stopped.
-    const double target = static_cast<double>(index) * Roulette::tau / 37.0 + wheelEnd - halfPi;
+    const double target = WheelGeometry::pocketAngle(static_cast<double>(index), wheelEnd);
 
-    ballStart = -halfPi;
+    ballStart = top;
     // The ball runs against the wheel: four turns plus less than one more, onto the target.
     if (direction > 0.0)
-        ballEnd = -halfPi - fourTurns - Roulette::normalized(-halfPi - target);
+        ballEnd = top - fourTurns - Roulette::normalized(top - target);
     else
-        ballEnd = -halfPi + fourTurns + Roulette::normalized(target + halfPi);
+        ballEnd = top + fourTurns + Roulette::normalized(target - top);
 
     duration = reducedMotion ? 0.65 : 4.8 + 0.1 * speed;
     this->index = index;
@@ -44,8 +44,7 @@ Spin::Spin(std::int64_t index, double start, double velocity, bool reducedMotion
 Spin::Frame Spin::frame(double t) const
 {
     const double p = t >= 0.0 ? std::min(t, 1.0) : 0.0; // NaN and negatives start the run
-    const double rest = 1.0 - p;
-    const double e = 1.0 - rest * rest * rest;
+    const double e = Roulette::ease(p);
 
     Frame f{};
     f.wheel = wheelStart + e * (wheelEnd - wheelStart);
@@ -53,7 +52,9 @@ Spin::Frame Spin::frame(double t) const
 
     // The ball drops to the pocket ring in the last 35 % of the run, with a decaying bounce.
     const double s = std::clamp((p - 0.65) / 0.35, 0.0, 1.0);
-    f.radius = WheelGeometry::outerTrack - 17.0 * Roulette::ease(s) + 2.0 * (1.0 - s) * std::sin(5.0 * pi * s);
+    using WheelGeometry::outerTrack;
+    using WheelGeometry::pocketTrack;
+    f.radius = outerTrack - (outerTrack - pocketTrack) * Roulette::ease(s) + 2.0 * (1.0 - s) * std::sin(5.0 * pi * s);
     return f;
 }
 

@@ -16,7 +16,7 @@ struct Spin {
     std::int64_t index; // position in Roulette::pockets of the pocket the ball lands on
     double wheelStart;
     double wheelEnd;   // not reduced into one turn
-    double ballStart;  // always -pi/2, the top of the wheel
+    double ballStart;  // always the top of the wheel, WheelGeometry::top
     double ballEnd;    // not reduced into one turn
     double duration;   // seconds
 

@@ -89,9 +89,10 @@ BetButton::BetButton(Game &game, Bet bet, QWidget *parent)
     // Whole sentences, so that a language can put the colour where it belongs.
     setAccessibleName(bet == Bet::red ? tr("Bet Red") : tr("Bet Black"));
     connect(this, &QAbstractButton::clicked, this, [this] { m_game.select(m_bet); });
-    connect(&m_game, &Game::changed, this, &BetButton::refresh);
-    m_wasChosen = chosen();
-    refresh();
+    // Disabled while the wheel spins; enabling and disabling redraw by themselves.
+    setEnabled(!m_game.spinning());
+    connect(&m_game, &Game::spinningChanged, this, [this](bool spinning) { setEnabled(!spinning); });
+    connect(&m_game, &Game::betChanged, this, &BetButton::showChoice);
 }
 
 bool BetButton::chosen() const
@@ -120,17 +121,13 @@ QSize BetButton::sizeHint() const
     return buttonSize;
 }
 
-void BetButton::refresh()
+void BetButton::showChoice(std::optional<Bet> bet, std::optional<Bet> previous)
 {
-    // Redrawn only when what it shows changed: the game changes every frame of a spin.
-    // Enabling and disabling redraw by themselves.
-    setEnabled(!m_game.spinning());
-    const bool nowChosen = chosen();
-    if (nowChosen != m_wasChosen) {
-        m_wasChosen = nowChosen;
-        AtSpiEvents::descriptionChanged(this, stateText());
-        update();
-    }
+    // Only the button that became, or stopped being, the chosen one changed.
+    if (bet != m_bet && previous != m_bet)
+        return;
+    AtSpiEvents::descriptionChanged(this, stateText());
+    update();
 }
 
 void BetButton::paintEvent(QPaintEvent *)
@@ -177,7 +174,7 @@ void BetButton::paintEvent(QPaintEvent *)
     x += nameWidth + itemSpace;
 
     if (isChosen) {
-        Symbols::draw(painter, QStringLiteral("checkmark"),
+        Symbols::draw(painter, Symbol::checkmark,
                       QRectF(x, area.top(), checkmarkWidth, area.height()),
                       Fonts::system(11, QFont::Bold), ink);
     }

@@ -18,7 +18,6 @@ class BetButton : public PlainButton {
 public:
     BetButton(Game &game, Bet bet, QWidget *parent = nullptr);
 
-    Bet bet() const { return m_bet; }
     bool chosen() const;
 
     // "Selected" or "Not selected".
@@ -34,11 +33,10 @@ protected:
 
 private:
     static QFont nameFont();
-    void refresh();
+    void showChoice(std::optional<Bet> bet, std::optional<Bet> previous);
 
     Game &m_game;
     Bet m_bet;
-    bool m_wasChosen = false;
 };
 
 } // namespace zorvik

@@ -22,7 +22,6 @@ namespace zorvik {
 
 namespace {
 constexpr int panelWidth = 300;
-constexpr qreal cornerRadius = 22;
 
 // Header band: 12 in from either side, 4 down from the top, 32 high.
 constexpr int bandSide = 12;
@@ -37,9 +36,8 @@ constexpr int rowSpacing = 12;
 constexpr int rowBelow = 12;
 } // namespace
 
-Content::Content(Game &game, const PanelServices &services, std::function<void()> hide,
-                 std::function<void(bool)> pin, QWidget *parent)
-    : QWidget(parent), m_game(game), m_hide(std::move(hide)), m_pin(std::move(pin)), m_services(services)
+Content::Content(Game &game, const PanelServices &services, QWidget *parent)
+    : QWidget(parent), m_game(game), m_services(services)
 {
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -54,17 +52,14 @@ Content::Content(Game &game, const PanelServices &services, std::function<void()
     auto *handle = new MoveHandle(m_band);
     handle->move((bandSize.width() - handle->width()) / 2, (bandSize.height() - handle->height()) / 2);
 
-    auto *hideButton = new HeaderButton(QStringLiteral("minus"), QSize(44, 32), m_band);
+    auto *hideButton = new HeaderButton(Symbol::minus, QSize(44, 32), m_band);
     hideButton->setObjectName(QStringLiteral("hide"));
     hideButton->setToolTip(tr("Hide — reopen from the system tray"));
     hideButton->setAccessibleName(tr("Hide Zorvik"));
     hideButton->move(0, 0);
-    connect(hideButton, &QAbstractButton::clicked, this, [this] {
-        if (m_hide)
-            m_hide();
-    });
+    connect(hideButton, &QAbstractButton::clicked, this, &Content::hideRequested);
 
-    m_appearanceButton = new HeaderButton(QStringLiteral("circle.lefthalf.filled"), QSize(28, 32), m_band);
+    m_appearanceButton = new HeaderButton(Symbol::halfFilledCircle, QSize(28, 32), m_band);
     m_appearanceButton->setObjectName(QStringLiteral("appearance"));
     m_appearanceButton->setToolTip(tr("Appearance"));
     m_appearanceButton->setAccessibleName(tr("Appearance"));
@@ -72,7 +67,7 @@ Content::Content(Game &game, const PanelServices &services, std::function<void()
 
     auto *sound = new SoundControl(m_game.audio(), m_band);
 
-    m_pinButton = new HeaderButton(QStringLiteral("pin"), QSize(28, 32), m_band);
+    m_pinButton = new HeaderButton(Symbol::pin, QSize(28, 32), m_band);
     m_pinButton->setObjectName(QStringLiteral("pin"));
     if (m_services.window.keepAbove) {
         m_pinButton->setToolTip(tr("Keep on top"));
@@ -179,8 +174,7 @@ void Content::togglePinned()
 {
     m_pinned = !m_pinned;
     refreshPin();
-    if (m_pin)
-        m_pin(m_pinned);
+    emit pinRequested(m_pinned);
 }
 
 void Content::refreshPin()

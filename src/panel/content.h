@@ -5,8 +5,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
-
 namespace zorvik {
 
 class AppearancePopover;
@@ -30,19 +28,20 @@ struct PanelServices {
 
 // Everything the floating panel shows, 300 wide on a cream card with rounded corners: the
 // header band (hide, grip, appearance, sound, keep on top), the wheel, the message line, the
-// bet buttons and the hint. Window commands go back to the shell through hide and pin.
+// bet buttons and the hint. Window commands go to whoever holds the window as signals.
 // Outside the rounded card nothing is drawn, so a translucent window shows through there.
 class Content : public QWidget {
     Q_OBJECT
 
 public:
-    Content(Game &game, const PanelServices &services, std::function<void()> hide,
-            std::function<void(bool)> pin, QWidget *parent = nullptr);
+    // The card's corners, which the window's shape and shadow follow.
+    static constexpr int cornerRadius = 22;
+
+    Content(Game &game, const PanelServices &services, QWidget *parent = nullptr);
 
     // What the panel shows now: the "appearance" setting, or the desktop's preference.
     bool effectiveDark() const;
 
-    bool appearanceOpen() const { return m_appearanceOpen; }
     // Made on first use: most launches never open it.
     AppearancePopover *appearancePopover() const;
     // Where the game's announcements are spoken by screen readers that do not listen for
@@ -52,6 +51,12 @@ public:
 public slots:
     // Reads the setting again and applies it to the whole panel.
     void applyAppearance();
+
+signals:
+    // The hide control was clicked.
+    void hideRequested();
+    // The keep-on-top control asks for keep-on-top on or off.
+    void pinRequested(bool pinned);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -63,8 +68,6 @@ private:
     void refreshPin();
 
     Game &m_game;
-    std::function<void()> m_hide;
-    std::function<void(bool)> m_pin;
     PanelServices m_services;
     bool m_appearanceOpen = false;
     // Keep-on-top as this panel last asked the window for it; the window starts pinned.

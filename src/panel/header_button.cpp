@@ -2,13 +2,12 @@
 
 #include "style/fonts.h"
 #include "style/palette.h"
-#include "style/symbols.h"
 
 #include <QPainter>
 
 namespace zorvik {
 
-HeaderButton::HeaderButton(const QString &symbol, QSize size, QWidget *parent)
+HeaderButton::HeaderButton(Symbol symbol, QSize size, QWidget *parent)
     : PlainButton(parent), m_symbol(symbol), m_size(size)
 {
     setFixedSize(size);
@@ -25,7 +24,7 @@ void HeaderButton::setBackgroundOpacity(double opacity)
     update();
 }
 
-void HeaderButton::setSymbol(const QString &symbol)
+void HeaderButton::setSymbol(Symbol symbol)
 {
     if (symbol == m_symbol)
         return;

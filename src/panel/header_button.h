@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panel/plain_button.h"
-#include <QString>
+#include "style/symbols.h"
 
 namespace zorvik {
 
@@ -12,13 +12,12 @@ class HeaderButton : public PlainButton {
     Q_OBJECT
 
 public:
-    HeaderButton(const QString &symbol, QSize size, QWidget *parent = nullptr);
+    HeaderButton(Symbol symbol, QSize size, QWidget *parent = nullptr);
 
     // Opacity of the headerTint-filled rounded background (corner radius 9); 0 draws none.
     void setBackgroundOpacity(double opacity);
 
-    void setSymbol(const QString &symbol);
-    QString symbol() const { return m_symbol; }
+    void setSymbol(Symbol symbol);
 
     QSize sizeHint() const override;
 
@@ -26,7 +25,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QString m_symbol;
+    Symbol m_symbol;
     QSize m_size;
     double m_backgroundOpacity = 0.0;
 };

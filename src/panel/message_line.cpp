@@ -54,18 +54,14 @@ MessageLine::MessageLine(Game &game, QWidget *parent)
     Q_UNUSED(factoryInstalled);
     setFixedHeight(lineHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    connect(&m_game, &Game::changed, this, &MessageLine::refresh);
-    refresh();
+    connect(&m_game, &Game::messageChanged, this, &MessageLine::showMessage);
+    showMessage();
 }
 
-void MessageLine::refresh()
+// The game's message in the user's language.
+void MessageLine::showMessage()
 {
-    // Every change of the game is announced; the line only needs to redraw when its text did
-    // (setText redraws it), not on every frame of a spin. It shows the game's message in the
-    // user's language.
-    const QString message = MessageText::of(m_game.messageMeaning());
-    if (message != text())
-        setText(message);
+    setText(MessageText::of(m_game.messageMeaning()));
 }
 
 MessageLine::Fit MessageLine::fit(const QString &text, qreal width)

@@ -42,7 +42,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void refresh();
+    void showMessage();
 
     Game &m_game;
     SpokenNotification *m_notification;

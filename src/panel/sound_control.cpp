@@ -10,17 +10,18 @@
 namespace zorvik {
 
 SoundControl::SoundControl(RollingAudio &audio, QWidget *parent)
-    : HeaderButton(symbolName(audio.muted(), audio.volume()), QSize(28, 32), parent), m_audio(audio)
+    : HeaderButton(symbolFor(audio.muted(), audio.volume()), QSize(28, 32), parent), m_audio(audio)
 {
     // Like every header button it is reached with Tab, but a click leaves the keyboard focus
     // where it was, so clicking does not hold the card open.
     setToolTip(tr("Click to mute or unmute. Hover to adjust volume."));
 
     connect(this, &QAbstractButton::clicked, this, [this] { m_audio.setMuted(!m_audio.muted()); });
-    connect(&m_audio, &RollingAudio::changed, this, &SoundControl::refresh);
+    connect(&m_audio, &RollingAudio::mutedChanged, this, &SoundControl::showMuted);
+    connect(&m_audio, &RollingAudio::volumeChanged, this, &SoundControl::showSymbol);
     connect(&m_hover, &VolumeCardHover::expandedChanged, this, &SoundControl::showCard);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { followFocus(now); });
-    refresh();
+    showMuted();
 }
 
 SoundControl::~SoundControl()
@@ -30,9 +31,9 @@ SoundControl::~SoundControl()
     delete m_card;
 }
 
-QString SoundControl::symbolName(bool muted, double volume)
+Symbol SoundControl::symbolFor(bool muted, double volume)
 {
-    return muted || volume == 0 ? QStringLiteral("speaker.slash") : QStringLiteral("speaker.wave.1");
+    return muted || volume == 0 ? Symbol::speakerSlash : Symbol::speakerWave;
 }
 
 QString SoundControl::accessibleLabel(bool muted)
@@ -40,10 +41,15 @@ QString SoundControl::accessibleLabel(bool muted)
     return muted ? tr("Unmute rolling sound") : tr("Mute rolling sound");
 }
 
-void SoundControl::refresh()
+void SoundControl::showMuted()
 {
     setAccessibleName(accessibleLabel(m_audio.muted()));
-    setSymbol(symbolName(m_audio.muted(), m_audio.volume()));
+    showSymbol();
+}
+
+void SoundControl::showSymbol()
+{
+    setSymbol(symbolFor(m_audio.muted(), m_audio.volume()));
 }
 
 void SoundControl::enterEvent(QEnterEvent *event)

@@ -19,8 +19,8 @@ public:
     explicit SoundControl(RollingAudio &audio, QWidget *parent = nullptr);
     ~SoundControl() override;
 
-    // "speaker.slash" when muted or the volume is exactly 0, else "speaker.wave.1".
-    static QString symbolName(bool muted, double volume);
+    // Struck through when muted or the volume is exactly 0, else with its wave.
+    static Symbol symbolFor(bool muted, double volume);
     static QString accessibleLabel(bool muted);
 
     const VolumeCardHover &hoverCard() const { return m_hover; }
@@ -35,7 +35,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void refresh();
+    void showMuted();
+    void showSymbol();
     void showCard(bool expanded);
     void followFocus(QWidget *now);
 

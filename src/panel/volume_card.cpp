@@ -153,7 +153,7 @@ VolumeCard::VolumeCard(RollingAudio &audio, VolumeCardHover &hover, QWidget *anc
 
     connect(m_slider, &QSlider::valueChanged, this,
             [this](int value) { m_audio.setVolume(double(value) / sliderSteps); });
-    connect(&m_audio, &RollingAudio::changed, this, &VolumeCard::syncFromAudio);
+    connect(&m_audio, &RollingAudio::volumeChanged, this, &VolumeCard::syncFromAudio);
     syncFromAudio();
 }
 
@@ -199,8 +199,8 @@ void VolumeCard::place()
     QWidget *host = parentWidget();
     if (!m_anchor || !host)
         return;
-    const QPoint topTrailing = m_anchor->mapTo(host, QPoint(m_anchor->width(), 0));
-    move(topTrailing.x() - cardWidth, topTrailing.y() + dropDown);
+    const QPoint topRight = m_anchor->mapTo(host, QPoint(m_anchor->width(), 0));
+    move(topRight.x() - cardWidth, topRight.y() + dropDown);
 }
 
 void VolumeCard::syncFromAudio()

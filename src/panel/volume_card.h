@@ -40,7 +40,7 @@ public:
 
     QSlider *slider() const { return m_slider; }
     RollingAudio &audio() const { return m_audio; }
-    // Puts the card's top-trailing corner at the anchor's, 26 points further down.
+    // Puts the card's top right corner at the anchor's, 26 pixels further down.
     void place();
 
 protected:

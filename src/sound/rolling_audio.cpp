@@ -27,16 +27,21 @@ RollingAudio::~RollingAudio() = default;
 
 void RollingAudio::setMuted(bool muted)
 {
+    const bool changed = muted != m_muted;
     m_muted = muted;
-    emit changed();
+    if (changed)
+        emit mutedChanged(muted);
     m_settings.setSoundMuted(muted);
     applyVolume();
 }
 
 void RollingAudio::setVolume(double volume)
 {
+    // Not a number is the same value as the one before (NaN differs from itself).
+    const bool changed = !(volume == m_volume || (std::isnan(volume) && std::isnan(m_volume)));
     m_volume = volume;
-    emit changed();
+    if (changed)
+        emit volumeChanged(volume);
     m_settings.setSoundVolume(volume);
     applyVolume();
 }

@@ -12,9 +12,12 @@ class AudioPlayer;
 class Settings;
 
 // Plays the rolling sound of a spin and keeps the two sound settings ("soundMuted",
-// "soundVolume"), which are read once at construction and written on every assignment.
+// "soundVolume"), which are read once at construction and written on every assignment. Each is
+// a property whose change signal comes only when the value differs from the one before.
 class RollingAudio : public QObject {
     Q_OBJECT
+    Q_PROPERTY(bool muted READ muted WRITE setMuted NOTIFY mutedChanged)
+    Q_PROPERTY(double volume READ volume WRITE setVolume NOTIFY volumeChanged)
 
 public:
     RollingAudio(Settings &settings, AudioOutput &output, QObject *parent = nullptr);
@@ -39,8 +42,8 @@ public:
     static QByteArray wave(double duration);
 
 signals:
-    // Fires on every assignment to muted or volume, also when the value is equal.
-    void changed();
+    void mutedChanged(bool muted);
+    void volumeChanged(double volume);
 
 private:
     void applyVolume();

@@ -14,8 +14,8 @@ namespace zorvik::Fonts {
 
 namespace {
 
-// Qt's logical DPI is 96 on the desktops we run on, so one panel point (a device-independent
-// pixel) is 72/96 of a typographic point.
+// Qt's logical DPI is 96 on the desktops we run on, so one device-independent pixel is 72/96
+// of a typographic point (what QFont's point sizes count).
 constexpr qreal pointsPerPixel = 72.0 / 96.0;
 
 struct Families {

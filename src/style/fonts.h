@@ -4,8 +4,7 @@
 
 namespace zorvik {
 
-// The bundled fonts. Sizes are in the panel's points (one point is one device-independent
-// pixel); fractional sizes are kept.
+// The bundled fonts. Sizes are in device-independent pixels; fractional sizes are kept.
 namespace Fonts {
 
 // Registers the bundled fonts the panel uses once; safe to call again. Other weights of the

@@ -1,6 +1,7 @@
 #include "style/symbols.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPainterPathStroker>
 
 #include <cmath>
@@ -10,7 +11,7 @@ namespace zorvik::Symbols {
 namespace {
 
 // Every symbol is designed in "em" units around the origin: 1 em is the font's pixel size, so
-// at the header's 14-point font a symbol is about 14 pixels tall. The drawing is turned into
+// at the header's 14-pixel font a symbol is 14 pixels tall. The drawing is turned into
 // one filled outline so overlapping strokes never double the colour's opacity.
 //
 // Shapes are scaled to pixels before they are stroked: the stroker flattens curves with a
@@ -92,7 +93,7 @@ QPainterPath minus(const Pen &pen)
     return pen.stroke(line({-0.36, 0}, {0.36, 0}));
 }
 
-QPainterPath circleLeftHalfFilled(const Pen &pen)
+QPainterPath halfFilledCircle(const Pen &pen)
 {
     const qreal r = 0.42;
     QPainterPath ring;
@@ -131,31 +132,32 @@ QPainterPath checkmark(const Pen &pen)
     return pen.stroke(path, 1.15);
 }
 
-QPainterPath glyph(const QString &name, const Pen &pen)
+// Every symbol has its drawing: the compiler names a symbol left out of the switch.
+QPainterPath glyph(Symbol symbol, const Pen &pen)
 {
-    if (name == QLatin1String("speaker.wave.1"))
+    switch (symbol) {
+    case Symbol::speakerWave:
         return speakerWave(pen);
-    if (name == QLatin1String("speaker.slash"))
+    case Symbol::speakerSlash:
         return speakerSlash(pen);
-    if (name == QLatin1String("minus"))
+    case Symbol::minus:
         return minus(pen);
-    if (name == QLatin1String("circle.lefthalf.filled"))
-        return circleLeftHalfFilled(pen);
-    if (name == QLatin1String("pin"))
+    case Symbol::halfFilledCircle:
+        return halfFilledCircle(pen);
+    case Symbol::pin:
         return pin(pen);
-    if (name == QLatin1String("checkmark"))
+    case Symbol::checkmark:
         return checkmark(pen);
+    }
+    Q_UNREACHABLE();
     return {};
 }
 
 } // namespace
 
-void draw(QPainter &painter, const QString &name, const QRectF &rect, const QFont &font,
-          const QColor &color)
+void draw(QPainter &painter, Symbol symbol, const QRectF &rect, const QFont &font, const QColor &color)
 {
-    const QPainterPath path = glyph(name, Pen(font));
-    if (path.isEmpty())
-        return;
+    const QPainterPath path = glyph(symbol, Pen(font));
 
     // Centre the glyph's ink in rect with its top-left edge on a whole device pixel, so that
     // thin horizontal and vertical strokes start on a pixel boundary.

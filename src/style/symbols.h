@@ -2,22 +2,26 @@
 
 #include <QColor>
 #include <QFont>
-#include <QPainterPath>
-#include <QString>
 
 class QPainter;
 class QRectF;
 
 namespace zorvik {
 
-// One-colour symbols drawn in code, by name: "minus", "circle.lefthalf.filled", "pin",
-// "speaker.slash", "speaker.wave.1", "checkmark". Sized by the font in effect, tinted by the
-// foreground colour.
+// The one-colour symbols the panel draws in code.
+enum class Symbol {
+    minus,            // a short level stroke: hide
+    halfFilledCircle, // a ring with its left half filled: appearance
+    pin,              // an upright push-pin: keep on top
+    speakerSlash,     // a loudspeaker struck through: muted
+    speakerWave,      // a loudspeaker with one sound wave
+    checkmark,
+};
+
 namespace Symbols {
 
-// Draws the named symbol centred in rect, sized for the font, in the given colour.
-void draw(QPainter &painter, const QString &name, const QRectF &rect, const QFont &font,
-          const QColor &color);
+// Draws the symbol centred in rect, sized for the font in effect, in the given colour.
+void draw(QPainter &painter, Symbol symbol, const QRectF &rect, const QFont &font, const QColor &color);
 
 } // namespace Symbols
 } // namespace zorvik

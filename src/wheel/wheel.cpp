@@ -18,8 +18,8 @@ namespace zorvik {
 
 namespace {
 constexpr double minimumDistance = 2.0;
-// The focus ring lies round the outer rim (radius 160 of the 164 design units), inside the
-// 280-point frame.
+// The focus ring lies round the outer rim (WheelGeometry::outerRim, 136.6 pixels from the
+// centre), inside the wheel's square.
 constexpr double ringRadius = 138.5;
 constexpr double ringWidth = 2.5;
 }
@@ -33,8 +33,20 @@ Wheel::Wheel(Game &game, const ReducedMotion &reducedMotion, QWidget *parent)
     // card's colour: as an opaque widget, a frame repaints only the wheel, not the panel below.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::TabFocus);
-    m_reportedValue = accessibleValue();
-    connect(&m_game, &Game::changed, this, &Wheel::gameChanged);
+    // Drawn again when what it shows moves; the first turn brings the layer in.
+    connect(&m_game, &Game::wheelChanged, this, [this] {
+        m_turned = true;
+        update();
+    });
+    for (const auto changed : {&Game::ballChanged, &Game::radiusChanged})
+        connect(&m_game, changed, this, [this] { update(); });
+    connect(&m_game, &Game::resultChanged, this, [this] { update(); });
+    // The value is "Spinning" for the whole run, and the message only when none runs.
+    connect(&m_game, &Game::spinningChanged, this, &Wheel::reportValue);
+    connect(&m_game, &Game::messageChanged, this, [this] {
+        if (!m_game.spinning())
+            reportValue();
+    });
 }
 
 QString Wheel::accessibleValue() const
@@ -42,17 +54,11 @@ QString Wheel::accessibleValue() const
     return m_game.spinning() ? tr("Spinning") : MessageText::of(m_game.messageMeaning());
 }
 
-void Wheel::gameChanged()
+void Wheel::reportValue()
 {
-    m_turned = m_turned || m_game.wheel() != m_paintedWheel;
-    update();
-    const QString value = accessibleValue();
-    if (value != m_reportedValue) {
-        m_reportedValue = value;
-        // The result that ends a spin is the game's announcement; spoken here as well, a screen
-        // reader on the focused wheel would say it twice.
-        WheelAccessible::valueChanged(this, value, m_game.spinning());
-    }
+    // The result that ends a spin is the game's announcement; spoken here as well, a screen
+    // reader on the focused wheel would say it twice.
+    WheelAccessible::valueChanged(this, accessibleValue(), m_game.spinning());
 }
 
 void Wheel::paintEvent(QPaintEvent *)
@@ -60,7 +66,6 @@ void Wheel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const WheelFrame frame{m_game.wheel(), m_game.ball(), m_game.radius(), m_game.result()};
     const bool dark = isDarkAppearance(this);
-    m_paintedWheel = frame.wheel;
     if (m_turned)
         m_layer.paint(painter, QSizeF(size()), frame, dark);
     else

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/wheel_geometry.h"
 #include "style/keyboard_focus.h"
 #include "wheel/wheel_layer.h"
 
@@ -12,25 +13,26 @@ namespace zorvik {
 class Game;
 class ReducedMotion;
 
-// The roulette wheel: 280 x 280, drawn from the game's state, flicked with the pointer.
-// Only the inscribed circle takes presses; a drag starts after 2 points of movement and hands
-// every further location to the game in the wheel's 328 x 328 design space. Tab reaches it (a
+// The roulette wheel, a square WheelGeometry::shownSide pixels wide, drawn from the game's
+// state, flicked with the pointer. Only the inscribed circle takes presses; a drag starts after
+// 2 pixels of movement and hands every further location to the game in the wheel's design
+// space. Tab reaches it (a
 // click does not take the focus), a ring round the rim shows a focus that came from the
 // keyboard, and Space or Return spins it as the accessible "Spin" does.
 class Wheel : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int side = 280;
-    static constexpr double designScale = 328.0 / 280.0;
+    static constexpr int side = WheelGeometry::shownSide;
+    // Design units per pixel.
+    static constexpr double designScale = WheelGeometry::side / side;
 
     Wheel(Game &game, const ReducedMotion &reducedMotion, QWidget *parent = nullptr);
 
-    Game &game() const { return m_game; }
     // Starts a spin as a flick would, at the velocity of a firm one (the accessible "Spin").
     void spin();
 
-    // A location in the wheel's own 280 x 280 space as a point of the 328 x 328 design space.
+    // A location in the wheel's own pixels as a point of the design space.
     static QPointF designPoint(QPointF local) { return local * designScale; }
 
     // What assistive technologies read as the wheel's value: "Spinning" during a spin,
@@ -50,13 +52,14 @@ protected:
 private:
     // Ends the pointer gesture; a drag that had started is released to the game.
     void endDrag();
-    void gameChanged();
+    // Tells assistive technologies the value it has now.
+    void reportValue();
     bool insideCircle(QPointF point) const;
 
     Game &m_game;
     const ReducedMotion &m_reducedMotion;
     // The pointer gesture in progress (not game state: where the press was and whether the
-    // 2-point threshold has been passed).
+    // 2-pixel threshold has been passed).
     bool m_pressed = false;
     bool m_dragging = false;
     QPointF m_pressPoint;
@@ -64,9 +67,6 @@ private:
     // is prepared only then: a panel that is only looked at never holds it.
     WheelLayer m_layer;
     bool m_turned = false;
-    double m_paintedWheel = 0;
-    // The accessible value last reported, to tell when it changes.
-    QString m_reportedValue;
     KeyboardFocus m_keyboardFocus;
 };
 

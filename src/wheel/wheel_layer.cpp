@@ -15,8 +15,10 @@
 namespace zorvik {
 
 namespace {
-// The hub's plain face, inside its faint ring, in design units.
-constexpr double faceRadius = 45;
+using WheelGeometry::centre;
+using WheelGeometry::hubRadius;
+using WheelGeometry::pocketRingInner;
+using WheelGeometry::pocketRingOuter;
 // The ring's picture reaches this far beyond the pockets: its antialiased edges, and the
 // resampling's reach, lie within it.
 constexpr double ringMargin = 2;
@@ -50,9 +52,9 @@ const QRectF ballImageRect(-6, -6, 14, 15);
 // outer circle where it is widest in the band, and leaves out the inner one where it is narrowest.
 std::vector<QRect> ringBands(QSize device, QSizeF scale, int rowsPerBand)
 {
-    const double outer = WheelPainter::pocketRingOuter + ringMargin;
-    const double inner = WheelPainter::pocketRingInner - ringMargin;
-    const double c = WheelPainter::centre;
+    const double outer = pocketRingOuter + ringMargin;
+    const double inner = pocketRingInner - ringMargin;
+    const double c = centre;
     const auto column = [&](double x) { return std::clamp(x * scale.width(), 0.0, double(device.width())); };
     std::vector<QRect> bands;
     for (int top = 0; top < device.height(); top += rowsPerBand) {
@@ -97,15 +99,15 @@ qsizetype WheelLayer::bytes() const
 
 QSizeF WheelLayer::pixelsPerUnit() const
 {
-    return QSizeF(m_canvas.width(), m_canvas.height()) / WheelPainter::designSize * m_ratio;
+    return QSizeF(m_canvas.width(), m_canvas.height()) / WheelGeometry::side * m_ratio;
 }
 
 void WheelLayer::turnToRing(QPainter &painter, double wheel) const
 {
     const QSizeF ring = pixelsPerUnit() * oversampling;
-    painter.translate(WheelPainter::centre, WheelPainter::centre);
+    painter.translate(centre, centre);
     painter.rotate(wheel * 180.0 / std::numbers::pi);
-    painter.translate(-WheelPainter::centre, -WheelPainter::centre);
+    painter.translate(-centre, -centre);
     painter.translate(m_ringSquare.topLeft());
     painter.scale(1 / ring.width(), 1 / ring.height());
 }
@@ -132,7 +134,7 @@ void WheelLayer::prepare(bool dark, qreal ratio, QSizeF canvas)
     WheelPainter::paintRoundParts(painter, dark);
     painter.end();
 
-    m_ringSquare = WheelPainter::circle(WheelPainter::pocketRingOuter + 2 * ringMargin);
+    m_ringSquare = WheelPainter::circle(pocketRingOuter + 2 * ringMargin);
     m_ring = QImage(int(std::ceil(m_ringSquare.width() * px * oversampling)), int(std::ceil(m_ringSquare.height() * py * oversampling)),
                     QImage::Format_RGB32);
     m_ring.fill(cream);
@@ -155,8 +157,8 @@ void WheelLayer::prepare(bool dark, qreal ratio, QSizeF canvas)
     m_ballRect = QRectF(ballImageRect.topLeft(), QSizeF(m_ball.width() / (px * oversampling), m_ball.height() / (py * oversampling)));
 
     const QRectF word = WheelPainter::hubWordBounds();
-    const QPointF centre(WheelPainter::centre, WheelPainter::centre);
-    const auto onFace = [&](QPointF corner) { return QLineF(centre, corner).length() < faceRadius; };
+    // On the hub's plain face, inside its faint ring.
+    const auto onFace = [&](QPointF corner) { return QLineF(QPointF(centre, centre), corner).length() < hubRadius; };
     const QRect pixels = QRectF(word.x() * px, word.y() * py, word.width() * px, word.height() * py)
                              .toAlignedRect()
                              .adjusted(-1, -1, 1, 1);
@@ -215,13 +217,13 @@ void WheelLayer::paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame
         // Off whole device pixels a copy of the still picture would be resampled and soften
         // every circle: they are drawn in place, and the ring through a circle round it.
         painter.fillRect(QRectF(QPointF(0, 0), canvas), Palette::cream().resolve(dark));
-        painter.scale(canvas.width() / WheelPainter::designSize, canvas.height() / WheelPainter::designSize);
+        painter.scale(canvas.width() / WheelGeometry::side, canvas.height() / WheelGeometry::side);
         painter.setRenderHint(QPainter::Antialiasing, true);
         WheelPainter::paintRoundParts(painter, dark);
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
         QPainterPath round;
-        round.addEllipse(WheelPainter::circle(WheelPainter::pocketRingOuter + ringMargin));
+        round.addEllipse(WheelPainter::circle(pocketRingOuter + ringMargin));
         painter.setClipPath(round, Qt::IntersectClip);
         turnToRing(painter, wheel);
         painter.drawImage(QPointF(0, 0), m_ring);

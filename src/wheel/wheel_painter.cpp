@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -21,17 +22,13 @@ namespace zorvik {
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
-constexpr double step = Roulette::tau / 37.0;
-constexpr double half = step * 0.5;
+using namespace WheelGeometry;
+constexpr double half = pocketStep * 0.5;
 constexpr double inset = 0.007;
-constexpr double outerPocket = WheelPainter::pocketRingOuter;
-constexpr double innerPocket = WheelPainter::pocketRingInner;
-constexpr double numberRing = 110.0;
 
 double degrees(double radians)
 {
-    return radians * 180.0 / pi;
+    return radians * 180.0 / std::numbers::pi;
 }
 
 // Laid-out text: a glyph run per font.
@@ -43,8 +40,8 @@ struct NumberLayout {
     // Each number shaped once into the outlines of its glyphs, each with the place that puts
     // the number's centre on the origin, and the transform that puts that centre on the number
     // ring with its top towards the rim. The numbers share the outline of each digit.
-    std::array<QList<std::pair<QPainterPath, QPointF>>, 37> glyphs;
-    std::array<QTransform, 37> numberPlaces;
+    std::array<QList<std::pair<QPainterPath, QPointF>>, pocketCount> glyphs;
+    std::array<QTransform, pocketCount> numberPlaces;
 };
 
 // The pocket centred on screen angle a. Built at its turned place each frame rather than
@@ -57,11 +54,10 @@ QPainterPath sectorAt(double a)
     const double to = a + half - inset;
     const double sweep = degrees(to - from);
     QPainterPath path;
-    path.moveTo(WheelPainter::centre + outerPocket * std::cos(from),
-                WheelPainter::centre + outerPocket * std::sin(from));
+    path.moveTo(centre + pocketRingOuter * std::cos(from), centre + pocketRingOuter * std::sin(from));
     // Qt counts arc angles counter-clockwise on screen; ours grow clockwise.
-    path.arcTo(WheelPainter::circle(outerPocket), -degrees(from), -sweep);
-    path.arcTo(WheelPainter::circle(innerPocket), -degrees(to), sweep);
+    path.arcTo(WheelPainter::circle(pocketRingOuter), -degrees(from), -sweep);
+    path.arcTo(WheelPainter::circle(pocketRingInner), -degrees(to), sweep);
     path.closeSubpath();
     return path;
 }
@@ -116,9 +112,9 @@ const NumberLayout &numberLayout()
                 for (qsizetype g = 0; g < indexes.size(); ++g)
                     l.glyphs[i].append({outlineOf(run.rawFont(), indexes[g]), positions[g]});
             }
-            const double a = step * double(i) - pi / 2;
+            const double a = pocketAngle(double(i), 0.0);
             l.numberPlaces[i].translate(numberRing * std::cos(a), numberRing * std::sin(a));
-            l.numberPlaces[i].rotateRadians(a + pi / 2);
+            l.numberPlaces[i].rotateRadians(a - top);
         }
         return l;
     }();
@@ -161,17 +157,17 @@ void paintBed(QPainter &painter, bool dark)
     const QColor track = WheelPainter::wheelTrack().resolve(dark);
     painter.setPen(Qt::NoPen);
     painter.setBrush(WheelPainter::wheelRim().resolve(dark));
-    painter.drawEllipse(WheelPainter::circle(160));
+    painter.drawEllipse(WheelPainter::circle(outerRim));
     painter.setBrush(track);
-    painter.drawEllipse(WheelPainter::circle(155));
+    painter.drawEllipse(WheelPainter::circle(trackRim));
     // The groove is black at 8% opacity, and lies wholly on the plain track: stroking it in
     // the colour that blending would leave gives the same pixels without blending every one.
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(over(QColor::fromRgbF(0, 0, 0, 0.08f), track), 9));
-    painter.drawEllipse(WheelPainter::circle(146));
+    painter.drawEllipse(WheelPainter::circle(outerTrack));
     painter.setPen(Qt::NoPen);
     painter.setBrush(Palette::cream().resolve(dark));
-    painter.drawEllipse(WheelPainter::circle(139));
+    painter.drawEllipse(WheelPainter::circle(pocketBed));
 }
 
 QPen outlinePen()
@@ -202,7 +198,7 @@ void paintNumber(QPainter &painter, std::size_t index)
 // Turns the painter with the wheel about its centre, for the numbers.
 void turnAboutCentre(QPainter &painter, double wheel)
 {
-    painter.translate(WheelPainter::centre, WheelPainter::centre);
+    painter.translate(centre, centre);
     painter.rotate(degrees(wheel));
 }
 
@@ -210,9 +206,9 @@ void turnAboutCentre(QPainter &painter, double wheel)
 void paintPockets(QPainter &painter, double wheel, std::optional<int> result)
 {
     painter.setPen(Qt::NoPen);
-    for (std::size_t i = 0; i < 37; ++i) {
+    for (std::size_t i = 0; i < pocketCount; ++i) {
         const int n = Roulette::pockets[i];
-        const QPainterPath sector = sectorAt(WheelPainter::pocketAngle(int(i), wheel));
+        const QPainterPath sector = sectorAt(pocketAngle(double(i), wheel));
         painter.fillPath(sector, WheelPainter::pocketColor(n));
         // Drawn before the next pocket, which covers the outline's outer half on that side.
         if (result == n)
@@ -221,7 +217,7 @@ void paintPockets(QPainter &painter, double wheel, std::optional<int> result)
     // The numbers stay inside their pockets, clear of any outline, so they can come last.
     painter.save();
     turnAboutCentre(painter, wheel);
-    for (std::size_t i = 0; i < 37; ++i)
+    for (std::size_t i = 0; i < pocketCount; ++i)
         paintNumber(painter, i);
     painter.restore();
 }
@@ -233,12 +229,12 @@ void paintHubFace(QPainter &painter, bool dark)
     const QColor ink = Palette::ink().resolve(dark);
     painter.setPen(Qt::NoPen);
     painter.setBrush(WheelPainter::hubRim().resolve(dark));
-    painter.drawEllipse(WheelPainter::circle(58));
+    painter.drawEllipse(WheelPainter::circle(hubRim));
     painter.setBrush(cream);
-    painter.drawEllipse(WheelPainter::circle(52));
+    painter.drawEllipse(WheelPainter::circle(hubFace));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(over(withOpacity(ink, 0.09), cream), 1));
-    painter.drawEllipse(WheelPainter::circle(46));
+    painter.drawEllipse(WheelPainter::circle(hubRing));
 }
 
 } // namespace
@@ -280,11 +276,6 @@ const QColor &WheelPainter::pocketColor(int number)
     return Roulette::isRed(number) ? Palette::rose() : Palette::charcoal();
 }
 
-double WheelPainter::pocketAngle(int index, double wheel)
-{
-    return step * index + wheel - pi / 2;
-}
-
 void WheelPainter::paintTurningParts(QPainter &painter, bool dark)
 {
     paintBed(painter, dark);
@@ -306,11 +297,11 @@ void WheelPainter::paintOutline(QPainter &painter, double wheel, int result)
     const std::size_t index = std::size_t(at - Roulette::pockets.begin());
     painter.save();
     painter.setBrush(Qt::NoBrush);
-    painter.strokePath(sectorAt(pocketAngle(int(index), wheel)), outlinePen());
+    painter.strokePath(sectorAt(pocketAngle(double(index), wheel)), outlinePen());
     // The last pocket has none after it: the first was drawn under its outline.
     const std::size_t next = index + 1;
     if (next < Roulette::pockets.size()) {
-        painter.fillPath(sectorAt(pocketAngle(int(next), wheel)), pocketColor(Roulette::pockets[next]));
+        painter.fillPath(sectorAt(pocketAngle(double(next), wheel)), pocketColor(Roulette::pockets[next]));
         turnAboutCentre(painter, wheel);
         paintNumber(painter, next);
     }
@@ -363,7 +354,7 @@ void WheelPainter::paint(QPainter &painter, QSizeF canvas, const WheelFrame &fra
     painter.fillRect(QRectF(QPointF(0, 0), canvas), Palette::cream().resolve(dark));
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.scale(canvas.width() / designSize, canvas.height() / designSize);
+    painter.scale(canvas.width() / side, canvas.height() / side);
     paintBed(painter, dark);
     paintPockets(painter, Roulette::normalized(frame.wheel), frame.result);
     // The hub, over the inner ends of the pockets' gaps.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/wheel_geometry.h"
 #include "style/palette.h"
 
 #include <QColor>
@@ -15,28 +16,21 @@ namespace zorvik {
 
 // What one frame of the wheel shows: the four game properties the drawing reads.
 struct WheelFrame {
-    double wheel = 0.0;                  // rotation of the wheel, radians
-    double ball = -1.5707963267948966;   // absolute angle of the ball, radians
-    double radius = 146.0;               // ball centre's distance from the centre, design units
+    double wheel = 0.0;                          // rotation of the wheel, radians
+    double ball = WheelGeometry::top;            // absolute angle of the ball, radians
+    double radius = WheelGeometry::outerTrack;   // ball centre's distance from the centre, design units
     std::optional<int> result;           // winning number to outline
 };
 
 // Draws the wheel shape by shape: rims, pockets and numbers, the winning pocket's outline, the
 // hub with its word, and the ball. The frame is a pure function of its inputs; geometry is in
-// the 328 x 328 design space, scaled to the canvas size. The parts are drawn on a painter
+// the wheel's design space (WheelGeometry), scaled to the canvas size. The parts are drawn on a painter
 // already scaled to the design space; WheelLayer draws the turning ones once and the others
 // over them each frame.
 class WheelPainter {
     Q_DECLARE_TR_FUNCTIONS(zorvik::WheelPainter)
 
 public:
-    static constexpr double designSize = 328.0;
-    static constexpr double centre = 164.0;
-    // The pockets with their numbers fill the ring between these radii; everything else on
-    // the wheel is a circle about the centre, the same at any turn.
-    static constexpr double pocketRingInner = 62.0;
-    static constexpr double pocketRingOuter = 137.0;
-
     // One complete frame, on the panel card's colour, which fills the whole canvas.
     static void paint(QPainter &painter, QSizeF canvas, const WheelFrame &frame, bool dark);
 
@@ -67,8 +61,6 @@ public:
 
     // The fill colour of a pocket number: sage, rose or charcoal.
     static const QColor &pocketColor(int number);
-    // Centre angle of pocket `index` on screen for a wheel rotation.
-    static double pocketAngle(int index, double wheel);
 };
 
 } // namespace zorvik

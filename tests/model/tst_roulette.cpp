@@ -5,12 +5,13 @@
 #include <QtTest>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 
 using namespace zorvik;
 
 namespace {
-constexpr double pi = 3.141592653589793;
+using std::numbers::pi;
 
 bool near(double a, double b, double eps = 1e-9) { return std::fabs(a - b) <= eps; }
 } // namespace

@@ -110,7 +110,7 @@ private slots:
 
         QLocale::setDefault(QLocale(language));
         QVERIFY(Translations::install());
-        Content content(m_game, {m_fakes.typedSettings, m_scheme, m_motion}, {}, {});
+        Content content(m_game, {m_fakes.typedSettings, m_scheme, m_motion});
         content.show();
         const auto *line = content.findChild<MessageLine *>();
         const auto *hint = content.findChild<HintLine *>();

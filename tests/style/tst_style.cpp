@@ -1,6 +1,5 @@
-// The look's fixed values: the palette in both appearances; the tray icon's picture on any panel,
-// and its symbolic form installed for trays that look it up by name.
-#include "style/palette.h"
+// The tray icon's picture on any panel, and its symbolic form installed for trays that look it up
+// by name.
 #include "style/tray_icon_art.h"
 
 #include <QPainter>
@@ -29,33 +28,6 @@ class TestStyle : public QObject {
     Q_OBJECT
 
 private slots:
-    // Components as the look gives them; headerTint is given in calibrated RGB, so these are
-    // its sRGB values after conversion.
-    void palette_data()
-    {
-        QTest::addColumn<AppearanceColor>("colour");
-        QTest::addColumn<QList<double>>("components"); // light R, G, B, then dark R, G, B
-        const auto fixed = [](const QColor &c) { return AppearanceColor(c, c); };
-        QTest::newRow("cream") << Palette::cream() << QList<double>{0.96, 0.94, 0.89, 0.1, 0.15, 0.13};
-        QTest::newRow("ink") << Palette::ink() << QList<double>{0.25, 0.29, 0.28, 0.9, 0.94, 0.9};
-        QTest::newRow("headerTint") << Palette::headerTint()
-                                    << QList<double>{0.4214, 0.5398, 0.4756, 0.7057, 0.8080, 0.7349};
-        QTest::newRow("rose") << fixed(Palette::rose()) << QList<double>{0.72, 0.39, 0.39, 0.72, 0.39, 0.39};
-        QTest::newRow("charcoal") << fixed(Palette::charcoal()) << QList<double>{0.32, 0.36, 0.36, 0.32, 0.36, 0.36};
-        QTest::newRow("sage") << fixed(Palette::sage()) << QList<double>{0.48, 0.61, 0.49, 0.48, 0.61, 0.49};
-        QTest::newRow("wheelLabel") << fixed(Palette::wheelLabel()) << QList<double>{0.96, 0.94, 0.89, 0.96, 0.94, 0.89};
-    }
-    void palette()
-    {
-        QFETCH(AppearanceColor, colour);
-        QFETCH(QList<double>, components);
-        const QColor l = colour.light(), d = colour.dark();
-        const QList<double> seen{l.redF(), l.greenF(), l.blueF(), d.redF(), d.greenF(), d.blueF()};
-        for (qsizetype i = 0; i < seen.size(); ++i)
-            QVERIFY2(qAbs(seen[i] - components[i]) < 2e-4, qPrintable(QString::number(seen[i], 'f', 4)));
-        QVERIFY(l.alpha() == 255 && d.alpha() == 255);
-    }
-
     // Without a colour from the tray, the picture reaches 3:1 on dark and light panels, black to
     // white, at the sizes trays show, measured as the end-to-end checks measure screenshots: over
     // the pixels the icon changes, the contrast ratio its most contrasting quarter reaches. Mid
