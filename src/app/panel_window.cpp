@@ -1,7 +1,7 @@
 #include "app/panel_window.h"
 
-#include "platform/compositor_watch.h"
-#include "platform/window_services.h"
+#include "windowsystem/compositor_watch.h"
+#include "windowsystem/window_services.h"
 #include "services/settings.h"
 
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 #include "app/tray_icon.h"
 #include "panel/content.h"
 #include "panel/spoken_notification.h"
-#include "platform/window_services.h"
+#include "windowsystem/window_services.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "game/game.h"
-#include "platform/atspi_announcer.h"
-#include "platform/color_scheme.h"
-#include "platform/compositor_watch.h"
-#include "platform/reduced_motion.h"
-#include "platform/tray_colors.h"
+#include "accessibility/atspi_announcer.h"
+#include "desktop/color_scheme.h"
+#include "windowsystem/compositor_watch.h"
+#include "desktop/reduced_motion.h"
+#include "windowsystem/tray_colors.h"
 #include "services/qt_ticker.h"
 #include "services/settings.h"
 #include "services/settings_watcher.h"

@@ -2,10 +2,10 @@
 
 #include "app/command_line.h"
 #include "app/shell.h"
-#include "platform/display_probe.h"
-#include "platform/warmup.h"
-#include "platform/single_instance.h"
-#include "platform/translations.h"
+#include "app/display_probe.h"
+#include "app/translations.h"
+#include "app/warmup.h"
+#include "instance/single_instance.h"
 
 #include <QApplication>
 
@@ -37,12 +37,20 @@ int ZorvikApp::main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     Translations::install();
 
-    SingleInstance instance;
-    if (!instance.claim())
+    SingleInstance instance{QLatin1String(desktopId)};
+    switch (instance.claim()) {
+    case SingleInstance::Claim::activated:
         return 0; // the running one shows its panel
+    case SingleInstance::Claim::unanswered:
+        std::fprintf(stderr, "zorvik: the running Zorvik does not answer\n");
+        return 1;
+    case SingleInstance::Claim::owner:
+    case SingleInstance::Claim::alone:
+        break;
+    }
 
     Shell shell;
-    QObject::connect(&instance, &SingleInstance::showRequested, &shell, &Shell::show);
+    QObject::connect(&instance, &SingleInstance::activated, &shell, &Shell::show);
     shell.launch();
     return QApplication::exec();
 }
