@@ -1,5 +1,6 @@
 #include "accessibility/atspi_announcer.h"
 
+#include "accessibility/accessibility_log.h"
 #include "accessibility/atspi_events.h"
 
 #include <QCoreApplication>
@@ -115,6 +116,7 @@ void AtSpiAnnouncer::queryListeners()
         if (query != m_query || reply.type() != QDBusMessage::ReplyMessage || reply.signature() != u"a(ss)"_s)
             return;
         m_announcementsHeard = listensForAnnouncements(reply.arguments().constFirst().value<QDBusArgument>());
+        qCDebug(lcAccessibility) << "a screen reader listens for announcements:" << m_announcementsHeard;
     });
 }
 

@@ -1,5 +1,6 @@
 #include "app/zorvik_app.h"
 
+#include "app/app_log.h"
 #include "app/command_line.h"
 #include "app/shell.h"
 #include "app/display_probe.h"
@@ -8,6 +9,7 @@
 #include "instance/single_instance.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -25,6 +27,7 @@ int ZorvikApp::main(int argc, char *argv[])
     }
     if (!display.platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", display.platform);
+    qCDebug(lcApp) << "platform" << (display.platform.isEmpty() ? QByteArray("as the user chose") : display.platform);
 
     Warmup fontWarmup = Warmup::fontConfiguration(); // while the application object connects to the display
     QApplication::setOrganizationName(QStringLiteral("Zorvik"));
@@ -35,7 +38,8 @@ int ZorvikApp::main(int argc, char *argv[])
     const Warmup busWarmup = Warmup::sessionBus(); // while the panel is built
     fontWarmup.finish();
     QApplication::setQuitOnLastWindowClosed(false);
-    Translations::install();
+    if (!Translations::install())
+        qCDebug(lcApp) << "no catalogue for" << QLocale().uiLanguages() << "- the texts stay English";
 
     SingleInstance instance{QLatin1String(desktopId)};
     switch (instance.claim()) {

@@ -1,5 +1,7 @@
 #include "desktop/gsettings.h"
 
+#include "desktop/desktop_log.h"
+
 #include <QObject>
 #include <QProcess>
 #include <QTimer>
@@ -14,7 +16,8 @@ void get(QObject *context, const QString &schema, const QString &key,
          std::function<void(const QString &output)> done)
 {
     auto *process = new QProcess(context);
-    auto finish = [process, done = std::move(done)](const QString &output) {
+    auto finish = [process, key, done = std::move(done)](const QString &output) {
+        qCDebug(lcDesktop) << "gsettings" << key << (output.isNull() ? QStringLiteral("gave no answer") : output);
         process->disconnect();
         process->deleteLater();
         done(output);

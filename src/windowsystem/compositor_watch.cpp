@@ -1,5 +1,6 @@
 #include "windowsystem/compositor_watch.h"
 
+#include "windowsystem/windowsystem_log.h"
 #include "windowsystem/x11.h"
 
 #include <QByteArray>
@@ -35,11 +36,14 @@ CompositorWatch::CompositorWatch(QObject *parent) : QObject(parent)
     const Freed<xcb_get_selection_owner_reply_t> owner{
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, m_selection), nullptr)};
     m_active = owner && owner->owner != XCB_WINDOW_NONE;
+    qCDebug(lcWindowSystem) << "compositing manager" << (m_active ? "runs" : "absent");
 
     // XFixes tells of every new owner and of an owner that goes away.
     const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
-    if (!xfixes || !xfixes->present)
+    if (!xfixes || !xfixes->present) {
+        qCDebug(lcWindowSystem) << "no XFixes: a compositing manager that comes or goes later is not seen";
         return;
+    }
     const Freed<xcb_xfixes_query_version_reply_t> version{
         xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 1, 0), nullptr)};
     if (!version)
@@ -73,6 +77,7 @@ bool CompositorWatch::nativeEventFilter(const QByteArray &eventType, void *messa
     const bool active = notify->owner != XCB_WINDOW_NONE;
     if (active != m_active) {
         m_active = active;
+        qCDebug(lcWindowSystem) << "compositing manager" << (active ? "started" : "stopped");
         // Not from inside the event dispatch: whoever listens may resize windows.
         QMetaObject::invokeMethod(this, [this] { emit changed(m_active); }, Qt::QueuedConnection);
     }

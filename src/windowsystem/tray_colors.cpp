@@ -1,5 +1,6 @@
 #include "windowsystem/tray_colors.h"
 
+#include "windowsystem/windowsystem_log.h"
 #include "windowsystem/x11.h"
 
 #include <QByteArray>
@@ -111,6 +112,7 @@ void TrayColors::follow(unsigned owner)
 {
     m_following = true;
     m_owner = owner;
+    qCDebug(lcWindowSystem) << "XEmbed tray owner" << Qt::hex << owner;
     if (owner == XCB_WINDOW_NONE) {
         setForeground(std::nullopt);
         return;
@@ -149,6 +151,7 @@ void TrayColors::setForeground(std::optional<QColor> colour)
     if (colour == m_foreground)
         return;
     m_foreground = colour;
+    qCDebug(lcWindowSystem) << "tray foreground" << (colour ? colour->name() : QStringLiteral("none"));
     emit changed();
 }
 
