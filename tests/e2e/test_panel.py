@@ -2,7 +2,8 @@
 """The real program on a private X server with openbox and xfce4-panel's tray: the tray menu,
 hiding and showing, keep-on-top, desktop hints, moving and the remembered position, and every way
 back to the running panel: a second launch, a launcher's Activate call, and the desktop entry
-started as a menu does (test_tray.py clicks the icon itself). Usage: test_panel.py <path to zorvik>"""
+started as a menu does; another user cannot take the program's name (test_tray.py clicks the icon
+itself). Usage: test_panel.py <path to zorvik>"""
 import os
 import signal
 import sys
@@ -15,6 +16,7 @@ from harness import GRIP, HIDE, MESSAGE, PIN, poll  # noqa: E402
 BINARY = None
 ALL_DESKTOPS = "4294967295"
 APP_ID = "io.github.zorvik.Zorvik"
+GDBUS = ["gdbus", "call", "--session", "--dest"]
 ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging", APP_ID + ".desktop")
 
 
@@ -25,6 +27,12 @@ def above(d, window):
 class PanelTest(unittest.TestCase):
     def test_panel_through_a_session(self):
         with harness.Desktop(BINARY, tray=True) as d:
+            # Another user cannot take the program's name first: this user's session bus refuses them.
+            if os.geteuid() == 0:
+                refused = d.run(["setpriv", "--reuid", "65534", "--regid", "65534", "--clear-groups", *GDBUS,
+                                 "org.freedesktop.DBus", "--object-path", "/org/freedesktop/DBus",
+                                 "--method", "org.freedesktop.DBus.RequestName", APP_ID, "4"], check=False)
+                self.assertIn("Error connecting", refused.stderr)
             app, window = d.start()
             # Centred horizontally on the 1280 wide screen, fitted to the content's height.
             self.assertEqual(d.info(window)["x"], (1280 - 300) // 2)
@@ -101,7 +109,7 @@ class PanelTest(unittest.TestCase):
             window = poll(lambda: (d.panels() or [None])[0], what="the panel of the program the bus started")
             d.wait_mapped(window)
             pid = bus.owner_pid(APP_ID)
-            activate = ["gdbus", "call", "--session", "--dest", APP_ID, "--object-path", "/io/github/zorvik/Zorvik",
+            activate = [*GDBUS, APP_ID, "--object-path", "/io/github/zorvik/Zorvik",
                         "--method", "org.freedesktop.Application.Activate", "{}"]
             for again in (lambda: bus.menu_launch(entry, APP_ID), lambda: d.run(activate)):
                 d.run(["xdotool", "mousemove", "0", "0"])  # --sync to where the pointer already is would stall
