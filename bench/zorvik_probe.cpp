@@ -82,11 +82,12 @@ int main(int argc, char **argv)
     application.installEventFilter(&watch);
     Translations::install();
 
+    Shell delegate;
+    delegate.build();
     SingleInstance instance(QStringLiteral("io.github.zorvik.Probe%1").arg(QCoreApplication::applicationPid()));
     if (const auto claim = instance.claim();
         claim == SingleInstance::Claim::activated || claim == SingleInstance::Claim::unanswered)
         return 2;
-    Shell delegate;
     delegate.launch();
 
     if (std::strcmp(mode, "launch") == 0) {

@@ -30,8 +30,10 @@ Shell::~Shell()
     m_panel.reset();
 }
 
-void Shell::launch()
+void Shell::build()
 {
+    if (m_panel)
+        return;
     m_panel = std::make_unique<PanelWindow>(m_settings, m_compositor);
 
     // The content's commands reach the shell only while it exists.
@@ -60,7 +62,11 @@ void Shell::launch()
     m_panel->centre();
     m_panel->restorePosition();
     m_panel->fitToContent();
+}
 
+void Shell::launch()
+{
+    build();
     // The desktop's answers arrive while the panel is shown; the panel is built by then, and
     // the session bus, connected meanwhile, is ready for the questions. The tray's colours are
     // known by the time the tray icon is installed.

@@ -34,8 +34,10 @@ public:
     explicit Shell(QObject *parent = nullptr);
     ~Shell() override;
 
-    // Builds the panel around its content, puts it where it was left and shows it; the tray
-    // icon follows the panel's first paint (where a tray can ever show it).
+    // Builds the panel around its content and puts it where it was left, without showing it.
+    void build();
+    // Builds the panel if that is still to do and shows it; the tray icon follows the panel's
+    // first paint (where a tray can ever show it).
     void launch();
 
     PanelWindow *panel() const { return m_panel.get(); }

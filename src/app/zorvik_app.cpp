@@ -41,6 +41,10 @@ int ZorvikApp::main(int argc, char *argv[])
     if (!Translations::install())
         qCDebug(lcApp) << "no catalogue for" << QLocale().uiLanguages() << "- the texts stay English";
 
+    // The panel is built before the name is asked for: the session bus connects meanwhile, and a
+    // later launch that finds the program running builds it in vain but never shows it.
+    Shell shell;
+    shell.build();
     SingleInstance instance{QLatin1String(desktopId)};
     switch (instance.claim()) {
     case SingleInstance::Claim::activated:
@@ -52,8 +56,6 @@ int ZorvikApp::main(int argc, char *argv[])
     case SingleInstance::Claim::alone:
         break;
     }
-
-    Shell shell;
     QObject::connect(&instance, &SingleInstance::activated, &shell, &Shell::show);
     shell.launch();
     return QApplication::exec();
