@@ -341,9 +341,7 @@ class Bus:
         self.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ReloadConfig", (), "()")
 
     def menu_launch(self, entry, name):
-        """Starts a desktop entry as a menu does, through GIO: a DBusActivatable one gets an Activate
-        call on its id, which the bus delivers to the running program or starts one for. Returns once
-        `name` has an owner."""
+        """Starts a desktop entry as a menu does (GIO: Activate on the id of a DBusActivatable one)."""
         Gio.DesktopAppInfo.new_from_filename(entry).launch([], None)
         poll(lambda: self.has_owner(name), what=name + " on the bus")
 

@@ -2,8 +2,8 @@
 """The real program on a private X server with openbox and xfce4-panel's tray: the tray menu,
 hiding and showing, keep-on-top, desktop hints, moving and the remembered position, and every way
 back to the running panel: a second launch, a launcher's Activate call, and the desktop entry
-started as a menu does; another user cannot take the program's name (test_tray.py clicks the icon
-itself). Usage: test_panel.py <path to zorvik>"""
+started as a menu does; another user cannot take the program's name; saved positions that no
+screen holds land on the screen (test_tray.py clicks the icon itself). Usage: test_panel.py <path to zorvik>"""
 import os
 import signal
 import sys
@@ -120,6 +120,29 @@ class PanelTest(unittest.TestCase):
             self.assertEqual((bus.owner_pid(APP_ID), len(d.panels())), (pid, 1))
             os.kill(pid, signal.SIGTERM)
             poll(lambda: not bus.has_owner(APP_ID), what="the program the bus started to end")
+
+
+    def test_saved_positions_no_screen_holds_land_on_the_screen(self):
+        rows = {"far off both ways": "x=1e308\ny=-1e308\n",
+                "not a number": "x=nan\ny=nan\nwidth=nan\nheight=nan\n",
+                "on a screen that is gone": "x=2500\ny=1900\nscreen=GONE-1\n",
+                "past the left and top": "x=-900\ny=-400\n",
+                "saved tiny at the top": "x=0\ny=0\nwidth=1\nheight=1\n",
+                "saved huge": "x=600\ny=500\nwidth=2147483647\nheight=2147483647\n"}
+        with harness.Desktop(BINARY) as d:
+            folder = os.path.join(d.home, "config", "Zorvik")
+            os.makedirs(folder)
+            for what, saved in rows.items():
+                with self.subTest(what):
+                    with open(os.path.join(folder, "zorvik.ini"), "w") as f:
+                        f.write("[ZorvikPanel]\n" + saved)
+                    app, panel = d.start()
+                    where = d.info(panel)
+                    app.kill()  # killed outright: nothing left behind may keep the next launch from starting
+                    app.wait()
+                    poll(lambda: not d.panels(), what="the killed panel to go")
+                    self.assertTrue(0 <= where["x"] <= 1280 - where["width"], where)
+                    self.assertTrue(0 <= where["y"] <= 800 - where["height"], where)
 
 
 if __name__ == "__main__":
