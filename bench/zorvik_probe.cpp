@@ -4,8 +4,8 @@
 //   zorvik_probe spin    half a second after the first paint, a bet and a spin at the default
 //                        velocity (5.5 s); counts the wheel's paints until it settles, and
 //                        the CPU time and VmHWM by then
-// The only difference from the program: the single-instance socket has a name of its own, so
-// that a probe neither meets nor disturbs a running zorvik.
+// The only difference from the program: the single-instance name on the session bus is one of its
+// own, so that a probe neither meets nor disturbs a running zorvik.
 #include "frame_stats.h"
 #include "process_stats.h"
 
@@ -14,10 +14,10 @@
 #include "app/zorvik_app.h"
 #include "game/game.h"
 #include "panel/content.h"
-#include "platform/display_probe.h"
-#include "platform/warmup.h"
-#include "platform/single_instance.h"
-#include "platform/translations.h"
+#include "app/display_probe.h"
+#include "app/translations.h"
+#include "app/warmup.h"
+#include "instance/single_instance.h"
 #include "wheel/wheel.h"
 
 #include <QApplication>
@@ -82,10 +82,12 @@ int main(int argc, char **argv)
     application.installEventFilter(&watch);
     Translations::install();
 
-    SingleInstance instance(QStringLiteral("zorvik-probe-%1").arg(QCoreApplication::applicationPid()));
-    if (!instance.claim())
-        return 2;
     Shell delegate;
+    delegate.build();
+    SingleInstance instance(QStringLiteral("io.github.zorvik.Probe%1").arg(QCoreApplication::applicationPid()));
+    if (const auto claim = instance.claim();
+        claim == SingleInstance::Claim::activated || claim == SingleInstance::Claim::unanswered)
+        return 2;
     delegate.launch();
 
     if (std::strcmp(mode, "launch") == 0) {

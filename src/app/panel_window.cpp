@@ -1,8 +1,8 @@
 #include "app/panel_window.h"
 
 #include "panel/content.h"
-#include "platform/compositor_watch.h"
-#include "platform/window_services.h"
+#include "windowsystem/compositor_watch.h"
+#include "windowsystem/window_services.h"
 #include "services/settings.h"
 
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 #include "app/tray_icon.h"
 #include "panel/content.h"
 #include "panel/spoken_notification.h"
-#include "platform/window_services.h"
+#include "windowsystem/window_services.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -31,8 +31,10 @@ Shell::~Shell()
     m_panel.reset();
 }
 
-void Shell::launch()
+void Shell::build()
 {
+    if (m_panel)
+        return;
     m_panel = std::make_unique<PanelWindow>(m_settings, m_compositor);
 
     auto *content = new Content(
@@ -52,7 +54,11 @@ void Shell::launch()
     m_panel->centre();
     m_panel->restorePosition();
     m_panel->fitToContent();
+}
 
+void Shell::launch()
+{
+    build();
     // The desktop's answers arrive while the panel is shown; the panel is built by then, and
     // the session bus, connected meanwhile, is ready for the questions. The tray's colours are
     // known by the time the tray icon is installed.

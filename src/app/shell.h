@@ -1,11 +1,11 @@
 #pragma once
 
 #include "game/game.h"
-#include "platform/atspi_announcer.h"
-#include "platform/color_scheme.h"
-#include "platform/compositor_watch.h"
-#include "platform/reduced_motion.h"
-#include "platform/tray_colors.h"
+#include "accessibility/atspi_announcer.h"
+#include "desktop/color_scheme.h"
+#include "windowsystem/compositor_watch.h"
+#include "desktop/reduced_motion.h"
+#include "windowsystem/tray_colors.h"
 #include "services/qt_ticker.h"
 #include "services/settings.h"
 #include "services/settings_watcher.h"
@@ -34,8 +34,10 @@ public:
     explicit Shell(QObject *parent = nullptr);
     ~Shell() override;
 
-    // Builds the panel around its content, puts it where it was left and shows it; the tray
-    // icon follows the panel's first paint (where a tray can ever show it).
+    // Builds the panel around its content and puts it where it was left, without showing it.
+    void build();
+    // Builds the panel if that is still to do and shows it; the tray icon follows the panel's
+    // first paint (where a tray can ever show it).
     void launch();
 
     Game &game() { return m_game; }

@@ -1,6 +1,6 @@
 #include "app/tray_icon.h"
 
-#include "platform/tray_colors.h"
+#include "windowsystem/tray_colors.h"
 #include "style/tray_icon_art.h"
 
 #include <QAction>

@@ -7,7 +7,7 @@ class ZorvikApp {
 public:
     static int main(int argc, char *argv[]);
 
-    // The desktop entry id, also the application's desktop file name.
+    // The application id: the desktop entry's name, and the name the program owns on the session bus.
     static constexpr const char *desktopId = "io.github.zorvik.Zorvik";
 };
 

@@ -2,7 +2,7 @@
 
 #include "game/game.h"
 #include "game/message_text.h"
-#include "platform/atspi_events.h"
+#include "accessibility/atspi_events.h"
 #include "style/fonts.h"
 #include "style/palette.h"
 #include "style/symbols.h"

@@ -8,7 +8,7 @@
 #include "panel/message_line.h"
 #include "panel/move_handle.h"
 #include "panel/sound_control.h"
-#include "platform/color_scheme.h"
+#include "desktop/color_scheme.h"
 #include "services/settings.h"
 #include "style/palette.h"
 #include "wheel/wheel.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/window_services.h"
+#include "windowsystem/window_services.h"
 
 #include <QString>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "game/game.h"
 #include "game/message_text.h"
-#include "platform/reduced_motion.h"
+#include "desktop/reduced_motion.h"
 #include "style/palette.h"
 #include "wheel/wheel_accessible.h"
 #include "wheel/wheel_painter.h"

@@ -1,6 +1,6 @@
 #include "wheel/wheel_accessible.h"
 
-#include "platform/atspi_events.h"
+#include "accessibility/atspi_events.h"
 #include "wheel/wheel.h"
 
 namespace zorvik {

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The build installed into a scratch DESTDIR: desktop entry and metainfo pass their validators and
 speak every language the program ships, the entry names the installed program, icon and window
-class, and the rendered icons have their sizes.
+class and is activated through the session bus's service file, and the rendered icons have their sizes.
 Usage: test_desktop_files.py <build dir>"""
 import os
 import re
@@ -34,8 +34,12 @@ class DesktopFilesTest(unittest.TestCase):
 
             with open(desktop) as f:
                 entry = dict(line.strip().split("=", 1) for line in f if "=" in line)
-            # Qt's window class is the application name.
-            self.assertEqual((entry["Exec"], entry["Icon"], entry["StartupWMClass"]), ("zorvik", APP_ID, "zorvik"))
+            # Qt's window class is the application name. Launchers activate the entry through the
+            # session bus, which starts the installed program by the service file's absolute path.
+            self.assertEqual((entry["Exec"], entry["Icon"], entry["StartupWMClass"], entry["DBusActivatable"]),
+                             ("zorvik", APP_ID, "zorvik", "true"))
+            with open(os.path.join(share, "dbus-1", "services", APP_ID + ".service")) as f:
+                self.assertEqual(f.read().split(), ["[D-BUS", "Service]", "Name=" + APP_ID, "Exec=/usr/bin/zorvik"])
             for key in ("GenericName", "Comment", "Keywords"):
                 self.assertEqual(sorted(re.findall(key + r"\[(\w+)\]", " ".join(entry))), LANGUAGES, key)
             self.assertTrue(os.path.exists(os.path.join(root, "usr", "bin", entry["Exec"])))

@@ -1,6 +1,7 @@
 """Drives the real zorvik program on a private X server for end-to-end tests: each script runs
 inside its own session bus, with Xvfb on a free display, openbox and, where asked, a tray, and a
 fresh home; all of it stops afterwards. Readiness is polled, never slept for."""
+import atexit
 import contextlib
 import ctypes
 import math
@@ -17,19 +18,27 @@ from gi.repository import Gio, GLib
 
 
 def in_private_bus():
-    """Re-runs the calling script inside its own session bus, once."""
+    """Re-runs the calling script inside its own session bus, once. The program's name on it is the
+    script's own, and so is the folder the bus starts services from (see SERVICES)."""
     if os.environ.get("ZORVIK_E2E_PRIVATE_BUS") == "1":
+        atexit.register(shutil.rmtree, os.environ["XDG_DATA_HOME"], ignore_errors=True)
         return
     env = {k: v for k, v in os.environ.items()
            if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY")}
-    env.update(ZORVIK_E2E_PRIVATE_BUS="1")
-    # As root, also in a network namespace of its own: the single-instance name (an abstract
-    # socket) then never meets the program of another test running at the same time.
-    own_net = ["unshare", "--net"]
-    if os.geteuid() != 0 or subprocess.run(own_net + ["true"], stderr=subprocess.DEVNULL).returncode != 0:
-        own_net = []
-    argv = own_net + ["dbus-run-session", "--", sys.executable, os.path.abspath(sys.argv[0])] + sys.argv[1:]
+    # The bus looks for services in $XDG_DATA_HOME/dbus-1/services among the system's folders.
+    data = tempfile.mkdtemp(prefix="zorvik-e2e-bus-")
+    os.makedirs(os.path.join(data, "dbus-1", "services"))
+    env.update(ZORVIK_E2E_PRIVATE_BUS="1", XDG_DATA_HOME=data)
+    argv = ["dbus-run-session", "--", sys.executable, os.path.abspath(sys.argv[0])] + sys.argv[1:]
     os.execvpe(argv[0], argv, env)
+
+
+def add_service(name, command):
+    """Lets the private session bus start `command` for the well-known `name`, as the package's
+    D-Bus service file does for the installed program."""
+    with open(os.path.join(os.environ["XDG_DATA_HOME"], "dbus-1", "services", name + ".service"), "w") as f:
+        f.write(f"[D-BUS Service]\nName={name}\nExec={command}\n")
+    Bus().reload()
 
 
 def dead_display():
@@ -107,8 +116,6 @@ class Desktop:
         # panel (and, should the bus start one, with this home as well); no accessibility bus for the
         # panel's sake.
         bus = Bus()
-        bus.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "UpdateActivationEnvironment",
-                 ({k: v for k, v in self.env.items() if k == "HOME" or k.startswith("XDG_")},), "(a{ss})")
         self.panel = [self.spawn(["/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"])]
         poll(lambda: bus.has_owner("org.xfce.Xfconf"), what="xfconfd")
         self.panel.append(self.spawn(["xfce4-panel", "--disable-wm-check"], env=dict(self.env, NO_AT_BRIDGE="1")))
@@ -160,12 +167,20 @@ class Desktop:
         with os.fdopen(read_fd) as pipe:
             self.display = ":" + pipe.readline().strip()
         self.env = self._environment(DISPLAY=self.display)
+        # What the bus gives the programs it starts: this desktop, this home.
+        Bus().call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "UpdateActivationEnvironment",
+                   ({k: v for k, v in self.env.items() if k in ("HOME", "DISPLAY", "LANG", "LC_ALL")
+                     or k.startswith("XDG_")},), "(a{ss})")
         poll(lambda: self.run(["xprop", "-root", "_NET_SUPPORTED"], check=False).returncode == 0,
              what="the X server on " + self.display)
+        # openbox runs its --startup command once it manages the screen; its supporting-WM window
+        # comes earlier, and a window mapped in between may miss its hints.
+        started = os.path.join(self.home, "wm-started")
         manager = self.spawn(["mutter", "--x11", "--replace", "--sm-disable"] if self.wm == "mutter"
-                             else ["openbox", "--sm-disable"])
+                             else ["openbox", "--sm-disable", "--startup", "touch " + started])
         poll(lambda: manager.poll() is None and "window id" in self.prop("root", "_NET_SUPPORTING_WM_CHECK")
-             and (self.wm != "mutter" or self.selection_owner("_NET_WM_CM_S0")), what=self.wm + " on " + self.display)
+             and (self.selection_owner("_NET_WM_CM_S0") if self.wm == "mutter" else os.path.exists(started)),
+             what=self.wm + " on " + self.display)
 
     def stop(self, process):
         if process.poll() is None:
@@ -316,6 +331,19 @@ class Bus:
     def has_owner(self, name):
         return self.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
                          (name,), "(s)")[0]
+
+    def owner_pid(self, name):
+        return self.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                         "GetConnectionUnixProcessID", (name,), "(s)")[0]
+
+    def reload(self):
+        """Makes the bus read its service files again, before it returns."""
+        self.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ReloadConfig", (), "()")
+
+    def menu_launch(self, entry, name):
+        """Starts a desktop entry as a menu does (GIO: Activate on the id of a DBusActivatable one)."""
+        Gio.DesktopAppInfo.new_from_filename(entry).launch([], None)
+        poll(lambda: self.has_owner(name), what=name + " on the bus")
 
     def prop(self, service, path, interface, name):
         return self.call(service, path, "org.freedesktop.DBus.Properties", "Get", (interface, name), "(ss)")[0]

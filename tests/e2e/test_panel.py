@@ -1,8 +1,11 @@
 #!/usr/bin/python3
 """The real program on a private X server with openbox and xfce4-panel's tray: the tray menu,
-hiding and showing, keep-on-top, desktop hints, the second launch, moving and the remembered
-position (test_tray.py clicks the icon itself). Usage: test_panel.py <path to zorvik>"""
+hiding and showing, keep-on-top, desktop hints, moving and the remembered position, and every way
+back to the running panel: a second launch, a launcher's Activate call, and the desktop entry
+started as a menu does; another user cannot take the program's name; saved positions that no
+screen holds land on the screen (test_tray.py clicks the icon itself). Usage: test_panel.py <path to zorvik>"""
 import os
+import signal
 import sys
 import unittest
 
@@ -12,6 +15,9 @@ from harness import GRIP, HIDE, MESSAGE, PIN, poll  # noqa: E402
 
 BINARY = None
 ALL_DESKTOPS = "4294967295"
+APP_ID = "io.github.zorvik.Zorvik"
+GDBUS = ["gdbus", "call", "--session", "--dest"]
+ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging", APP_ID + ".desktop")
 
 
 def above(d, window):
@@ -21,6 +27,12 @@ def above(d, window):
 class PanelTest(unittest.TestCase):
     def test_panel_through_a_session(self):
         with harness.Desktop(BINARY, tray=True) as d:
+            # Another user cannot take the program's name first: this user's session bus refuses them.
+            if os.geteuid() == 0:
+                refused = d.run(["setpriv", "--reuid", "65534", "--regid", "65534", "--clear-groups", *GDBUS,
+                                 "org.freedesktop.DBus", "--object-path", "/org/freedesktop/DBus",
+                                 "--method", "org.freedesktop.DBus.RequestName", APP_ID, "4"], check=False)
+                self.assertIn("Error connecting", refused.stderr)
             app, window = d.start()
             # Centred horizontally on the 1280 wide screen, fitted to the content's height.
             self.assertEqual(d.info(window)["x"], (1280 - 300) // 2)
@@ -85,6 +97,52 @@ class PanelTest(unittest.TestCase):
                  what="the panel to have the keyboard")
             d.run(["xdotool", "key", "ctrl+q"])
             self.assertEqual(app.wait(10), 0)
+
+            # The desktop entry started as a menu does: the bus starts the program for the entry's
+            # Activate call (as the package's service file lets it), and later calls reach the
+            # running one, from the menu and from a launcher's gdbus.
+            harness.add_service(APP_ID, BINARY)
+            entry = os.path.join(d.home, APP_ID + ".desktop")
+            with open(ENTRY) as source, open(entry, "w") as f:  # GIO wants its Exec to exist, though it is not used
+                f.write(source.read().replace("\nExec=zorvik\n", f"\nExec={BINARY}\n"))
+            bus.menu_launch(entry, APP_ID)
+            window = poll(lambda: (d.panels() or [None])[0], what="the panel of the program the bus started")
+            d.wait_mapped(window)
+            pid = bus.owner_pid(APP_ID)
+            activate = [*GDBUS, APP_ID, "--object-path", "/io/github/zorvik/Zorvik",
+                        "--method", "org.freedesktop.Application.Activate", "{}"]
+            for again in (lambda: bus.menu_launch(entry, APP_ID), lambda: d.run(activate)):
+                d.run(["xdotool", "mousemove", "0", "0"])  # --sync to where the pointer already is would stall
+                d.click_panel(window, *HIDE)
+                d.wait_mapped(window, False)
+                again()
+                d.wait_mapped(window)
+            self.assertEqual((bus.owner_pid(APP_ID), len(d.panels())), (pid, 1))
+            os.kill(pid, signal.SIGTERM)
+            poll(lambda: not bus.has_owner(APP_ID), what="the program the bus started to end")
+
+
+    def test_saved_positions_no_screen_holds_land_on_the_screen(self):
+        rows = {"far off both ways": "x=1e308\ny=-1e308\n",
+                "not a number": "x=nan\ny=nan\nwidth=nan\nheight=nan\n",
+                "on a screen that is gone": "x=2500\ny=1900\nscreen=GONE-1\n",
+                "past the left and top": "x=-900\ny=-400\n",
+                "saved tiny at the top": "x=0\ny=0\nwidth=1\nheight=1\n",
+                "saved huge": "x=600\ny=500\nwidth=2147483647\nheight=2147483647\n"}
+        with harness.Desktop(BINARY) as d:
+            folder = os.path.join(d.home, "config", "Zorvik")
+            os.makedirs(folder)
+            for what, saved in rows.items():
+                with self.subTest(what):
+                    with open(os.path.join(folder, "zorvik.ini"), "w") as f:
+                        f.write("[ZorvikPanel]\n" + saved)
+                    app, panel = d.start()
+                    where = d.info(panel)
+                    app.kill()  # killed outright: nothing left behind may keep the next launch from starting
+                    app.wait()
+                    poll(lambda: not d.panels(), what="the killed panel to go")
+                    self.assertTrue(0 <= where["x"] <= 1280 - where["width"], where)
+                    self.assertTrue(0 <= where["y"] <= 800 - where["height"], where)
 
 
 if __name__ == "__main__":

@@ -10,9 +10,9 @@
 #include "panel/hint_line.h"
 #include "panel/message_line.h"
 #include "panel/volume_card.h"
-#include "platform/color_scheme.h"
-#include "platform/reduced_motion.h"
-#include "platform/translations.h"
+#include "desktop/color_scheme.h"
+#include "desktop/reduced_motion.h"
+#include "app/translations.h"
 #include "style/fonts.h"
 
 #include <QTextLayout>

@@ -2,7 +2,7 @@
 #include "support/drawing_difference.h"
 #include "support/fakes.h"
 
-#include "platform/reduced_motion.h"
+#include "desktop/reduced_motion.h"
 #include "style/fonts.h"
 #include "wheel/wheel.h"
 #include "wheel/wheel_layer.h"

@@ -1,0 +1,6 @@
+#include "app/app_log.h"
+
+// Silent by default: a category that shows nothing below critical, and nothing here is critical.
+namespace zorvik {
+Q_LOGGING_CATEGORY(lcApp, "zorvik.app", QtCriticalMsg)
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Diagnostics of this folder, silent unless switched on: QT_LOGGING_RULES="zorvik.app=true".
+namespace zorvik {
+Q_DECLARE_LOGGING_CATEGORY(lcApp)
+}

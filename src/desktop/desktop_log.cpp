@@ -1,0 +1,6 @@
+#include "desktop/desktop_log.h"
+
+// Silent by default: a category that shows nothing below critical, and nothing here is critical.
+namespace zorvik {
+Q_LOGGING_CATEGORY(lcDesktop, "zorvik.desktop", QtCriticalMsg)
+}

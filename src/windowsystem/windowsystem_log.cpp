@@ -1,0 +1,6 @@
+#include "windowsystem/windowsystem_log.h"
+
+// Silent by default: a category that shows nothing below critical, and nothing here is critical.
+namespace zorvik {
+Q_LOGGING_CATEGORY(lcWindowSystem, "zorvik.windowsystem", QtCriticalMsg)
+}
