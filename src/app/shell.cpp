@@ -28,6 +28,9 @@ Shell::~Shell()
     // The tray icon goes first so the tray never shows an icon whose menu is gone.
     m_trayIcon.reset();
     m_panel.reset();
+    // A sound still playing fades out and the audio thread ends here, while the application
+    // object exists; the game's player, dropped later, then only sets a gain nobody reads.
+    m_audioOutput.shutDown();
 }
 
 void Shell::launch()

@@ -1,8 +1,8 @@
 // Plays the rolling sound through a private PulseAudio server whose only sink is a null sink at
 // the sound's own format (24 kHz mono s16le), records its monitor with parec and checks what was
-// really played: samples, level, how fast muting and stopping act, and losing the server.
-#include "sound/backend/sink_audio_output.h"
-#include "sound/backend/sink_audio_player.h"
+// really played: samples, level, how fast muting and stopping act, losing the server, and the
+// end of the output. Everything goes through the program's own output, the audio module loaded
+// on the first sound: one output and one audio thread in this process, as in the program.
 #include "sound/loaded_audio_output.h"
 #include "sound/rolling_audio.h"
 #include "support/fakes.h"
@@ -97,6 +97,7 @@ private slots:
 
     void cleanupTestCase()
     {
+        m_output.shutDown();
         for (QProcess *p : {&m_recorder, &m_server}) {
             p->kill();
             p->waitForFinished(3000);
@@ -112,10 +113,8 @@ private slots:
     void playsAtTheChosenLevel()
     {
         QFETCH(double, volume);
-        // The program's own output: the audio module, loaded on this first sound.
         Settings audioSettings{m_settings};
-        LoadedAudioOutput programOutput;
-        RollingAudio audio(audioSettings, programOutput);
+        RollingAudio audio(audioSettings, m_output);
         audio.setVolume(volume);
         const Samples expected = waveSamples(volume), heard = playOneSecond(audio, expected, rate / 4);
         // Per-sample gain at a steady volume: nothing but rounding between us and the sink.
@@ -124,9 +123,10 @@ private slots:
         QVERIFY(std::all_of(heard.begin() + rate, heard.begin() + rate + rate / 4, [](qint16 v) { return v == 0; }));
     }
 
-    // A change mid-sound is heard in full within its 40 ms fade and at most 20 ms more, counted
-    // at the monitor from the samples that had reached the recorder when we acted; and the
-    // sound starts soon after play(). Both are printed.
+    // A change mid-sound is heard in full within its 40 ms fade and 5 ms more, counted at the
+    // monitor from the samples that had reached the recorder when we acted; and the sound starts
+    // within 30 ms of play(). Both are printed. With both cores busy (`yes >/dev/null` x2), 50
+    // runs of this test measured FADE_DISTRIBUTION.
     void actsWithinItsFade_data()
     {
         QTest::addColumn<int>("action");
@@ -140,7 +140,7 @@ private slots:
         QFETCH(int, action);
         QFETCH(double, level);
         Settings audioSettings{m_settings};
-        RollingAudio audio(audioSettings, SinkAudioOutput::shared());
+        RollingAudio audio(audioSettings, m_output);
         const qsizetype mark = recordedSamples();
         m_onsetMs = -1;
         m_clock.start();
@@ -169,8 +169,8 @@ private slots:
         const qsizetype settledMs = (settled - actedAt) * 1000 / rate;
         qInfo("%s: heard in full after %lld ms; the sound started %lld ms after play()", QTest::currentDataTag(),
               qlonglong(settledMs), qlonglong(m_onsetMs));
-        QVERIFY2(settledMs <= 40 + 20, qPrintable(QString::number(settledMs)));
-        QVERIFY2(m_onsetMs >= 0 && m_onsetMs <= 50, qPrintable(QString::number(m_onsetMs)));
+        QVERIFY2(settledMs <= 40 + 5, qPrintable(QString::number(settledMs)));
+        QVERIFY2(m_onsetMs >= 0 && m_onsetMs <= 30, qPrintable(QString::number(m_onsetMs)));
         if (level > 0)
             return;
         // Faded, not cut: the last 2.5 ms before silence are far below the sound's own peaks.
@@ -181,38 +181,54 @@ private slots:
         QVERIFY2(peak(settled - rate / 400, settled) * 4 < peak(start, settled - 1), "cut, not faded");
     }
 
+    // The server vanishes mid-sound, or while the next sound's stream connects; while it is away
+    // sounds stay silent, and the first sound after it is back is heard, sample for sample.
+    void survivesLosingTheServer_data()
+    {
+        QTest::addColumn<bool>("whileConnecting");
+        QTest::newRow("mid-sound") << false;
+        QTest::newRow("while a stream connects") << true;
+    }
     void survivesLosingTheServer()
     {
+        QFETCH(bool, whileConnecting);
         Settings audioSettings{m_settings};
-        RollingAudio audio(audioSettings, SinkAudioOutput::shared());
+        RollingAudio audio(audioSettings, m_output);
         audio.play(2.0);
-        QVERIFY(waitForSound(recordedSamples(), rate / 4));
+        if (!whileConnecting)
+            QVERIFY(waitForSound(recordedSamples(), rate / 4));
 
-        // The server vanishes mid-sound; while it is away, sounds are refused quietly.
         ::kill(pid_t(m_server.processId()), SIGKILL);
         QVERIFY(m_server.waitForFinished(3000));
         m_recorder.kill();
         m_recorder.waitForFinished(3000);
-        QTest::qWait(300);
         audio.play(1.0);
         audio.setMuted(true);
         audio.setMuted(false);
         audio.stop();
-        QTest::qWait(100);
 
-        // Back again: the next play works once the connection is re-established.
         QVERIFY(startServer() && startRecorder());
-        const auto reconnected = [] {
-            auto player = SinkAudioOutput::shared().createPlayer([] { return RollingAudio::wave(0.1); });
-            if (player) {
-                player->setVolume(0.0f, 0.04);
-                player->play();
-            }
-            return player && QTest::qWaitFor([&] { return static_cast<SinkAudioPlayer *>(player.get())->isPlaying(); }, 500);
-        };
-        QVERIFY2(QTest::qWaitFor(reconnected, 15000), "no sound after the server came back");
         const Samples expected = waveSamples(1.0);
-        QVERIFY(matches(expected, playOneSecond(audio, expected, 0), 0));
+        QVERIFY2(matches(expected, playOneSecond(audio, expected, 0), 0), "the first sound after the server came back");
+    }
+
+    // At exit a sound fades out and the audio thread ends, at once; later sounds stay silent.
+    void shutsDownDuringASound()
+    {
+        Settings audioSettings{m_settings};
+        RollingAudio audio(audioSettings, m_output);
+        const qsizetype mark = recordedSamples();
+        audio.play(5.0);
+        QVERIFY(waitForSound(mark, rate / 2));
+        QElapsedTimer clock;
+        clock.start();
+        m_output.shutDown();
+        QVERIFY2(clock.elapsed() <= 250, qPrintable(QString::number(clock.elapsed())));
+        audio.play(1.0);
+        const qsizetype after = recordedSamples();
+        QTest::qWait(300);
+        const Samples rec = samplesOf(m_recording, after * 2);
+        QVERIFY(!rec.empty() && std::all_of(rec.begin() + rate / 10, rec.end(), [](qint16 v) { return v == 0; }));
     }
 
 private:
@@ -284,6 +300,7 @@ private:
     QProcess m_recorder;
     QByteArray m_recording;
     QElapsedTimer m_clock;
+    LoadedAudioOutput m_output;
     qint64 m_onsetMs = 0; // -1 while waiting for the next sound to start
     testing::MemorySettings m_settings;
 };
