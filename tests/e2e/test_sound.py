@@ -8,7 +8,6 @@ Usage: test_sound.py <path to zorvik> [--quits N] [--losses N] [--busy] [--seed 
   By default 4 quits, every second one with both cores busy, and 3 losses; --busy keeps both cores
   busy in every run."""
 import argparse
-import math
 import os
 import random
 import signal
@@ -92,15 +91,9 @@ class SoundTest(unittest.TestCase):
             self.run_cleanups.append(process)
 
     def spin(self, window):
-        """A bet on red and a flick, in one xdotool command (one process per step, as the harness
-        does it, is too slow to spin with both cores busy); the time of the release."""
-        d = self.desktop
-        d.click_panel(window, *RED)
-        info = d.info(window)
-        cx, cy = info["x"] + WHEEL_CENTRE[0], info["y"] + WHEEL_CENTRE[1]
-        steps = [arg for i in range(1, 9) for arg in ("sleep", "0.008", "mousemove", str(round(
-            cx + 105 * math.cos(i * math.pi / 16))), str(round(cy + 105 * math.sin(i * math.pi / 16))))]
-        d.run(["xdotool", "mousemove", "--sync", str(cx + 105), str(cy), "mousedown", "1", *steps, "mouseup", "1"])
+        """A bet on red and a flick; the time of the release."""
+        self.desktop.click_panel(window, *RED)
+        self.desktop.flick(window)
         return time.monotonic()
 
     def at_rest(self, window):
