@@ -179,7 +179,8 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         m_output.shutDown();
-        QVERIFY2(clock.elapsed() <= 250, qPrintable(QString::number(clock.elapsed())));
+        qInfo("the output shut down after %lld ms", qlonglong(clock.elapsed()));
+        QVERIFY(clock.elapsed() <= 250);
         const qsizetype after = recordedSamples() + rate / 10;
         audio.play(1.0);
         QVERIFY(QTest::qWaitFor([&] { return recordedSamples() >= after + rate / 5; }, 5000));
