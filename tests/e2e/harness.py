@@ -281,7 +281,7 @@ class Desktop:
         cx, cy = info["x"] + WHEEL_CENTRE[0], info["y"] + WHEEL_CENTRE[1]
         points = [(round(cx + 105 * math.cos(i * math.pi / 16)), round(cy + 105 * math.sin(i * math.pi / 16)))
                   for i in range(9)]
-        steps = [arg for x, y in points[1:] for arg in ("sleep", "0.008", "mousemove", str(x), str(y))]
+        steps = [arg for x, y in points[1:] for arg in ("sleep", "0.016", "mousemove", str(x), str(y))]
         self.run(["xdotool", "mousemove", "--sync", *map(str, points[0]), "mousedown", "1", *steps, "mouseup", "1"])
 
     def drag(self, points, step_delay, settle=0.0):

@@ -23,6 +23,10 @@ import harness  # noqa: E402
 from harness import PIN, RED, WHEEL_CENTRE, poll  # noqa: E402
 
 BINARY = OPTIONS = None
+# An instrumented program (scripts/test --sanitize address) scans for leaks at exit, which took up
+# to 2.3 s here, and is too slow with both cores busy for the flick to spin: there the runs check
+# what the sanitizers report, not times, and add no load.
+SANITIZED = "ASAN_OPTIONS" in os.environ
 
 
 class SoundServer:
@@ -78,6 +82,7 @@ class SoundServer:
 class SoundTest(unittest.TestCase):
     def setUp(self):
         self.random = random.Random(OPTIONS.seed)
+        self.ended_by_run = []
         self.sound = SoundServer()
         self.sound.start()
         self.addCleanup(self.sound.close)
@@ -86,9 +91,21 @@ class SoundTest(unittest.TestCase):
 
     def busy(self, on):
         """Both cores busy (two `yes`) until the end of the run."""
-        for _ in range(2 if on else 0):
-            process = subprocess.Popen(["yes"], stdout=subprocess.DEVNULL)
-            self.run_cleanups.append(process)
+        for _ in range(2 if on and not SANITIZED else 0):
+            self.ended_by_run.append(subprocess.Popen(["yes"], stdout=subprocess.DEVNULL))
+
+    def start(self):
+        """The program, ended with the run if a failure left it running."""
+        app, window = self.desktop.start(PULSE_SERVER=self.sound.env["PULSE_SERVER"])
+        self.ended_by_run.append(app)
+        return app, window
+
+    def end_run(self):
+        for process in self.ended_by_run:
+            if process.poll() is None:
+                process.kill()
+            process.wait()
+        self.ended_by_run = []
 
     def spin(self, window):
         """A bet on red and a flick; the time of the release."""
@@ -122,36 +139,32 @@ class SoundTest(unittest.TestCase):
         except subprocess.TimeoutExpired:
             self.fail("the program did not end within 5 s of Ctrl+Q")
         took = time.monotonic() - asked
-        self.assertLessEqual(took, 1.0, "seconds from Ctrl+Q to the end of the program")
+        self.assertLessEqual(took, 5.0 if SANITIZED else 1.0, "seconds from Ctrl+Q to the end of the program")
         return took
 
     def test_quit_during_sound(self):
         took = []
         for run in range(OPTIONS.quits):
             with self.subTest(run=run):
-                self.run_cleanups = []
                 self.busy(OPTIONS.busy or run % 2)
                 try:
-                    app, window = self.desktop.start(PULSE_SERVER=self.sound.env["PULSE_SERVER"])
+                    app, window = self.start()
                     released = self.spin(window)
                     self.heard(window, released, timeout=5)
                     # The spin and its sound last about 6 s.
                     time.sleep(max(0.0, released + self.random.uniform(0.0, 6.3) - time.monotonic()))
                     took.append(self.quit(app, window))
                 finally:
-                    for process in self.run_cleanups:
-                        process.kill()
-                        process.wait()
+                    self.end_run()
         print(f"quit during sound: exits took {sorted(round(t, 3) for t in took)} s", file=sys.stderr)
 
     def test_server_lost(self):
         d = self.desktop
         for run in range(OPTIONS.losses):
             with self.subTest(run=run, connecting=run % 3 == 0):
-                self.run_cleanups = []
                 self.busy(OPTIONS.busy)
                 try:
-                    app, window = d.start(PULSE_SERVER=self.sound.env["PULSE_SERVER"])
+                    app, window = self.start()
                     released = self.spin(window)
                     delay = self.random.uniform(0.0, 0.02) if run % 3 == 0 else self.random.uniform(0.05, 5.5)
                     time.sleep(max(0.0, released + delay - time.monotonic()))
@@ -165,9 +178,9 @@ class SoundTest(unittest.TestCase):
                     self.heard(window, self.spin(window), timeout=2)
                     self.quit(app, window)
                 finally:
-                    for process in self.run_cleanups:
-                        process.kill()
-                        process.wait()
+                    self.end_run()
+                    if self.sound.server.poll() is not None:  # a failure before it came back
+                        self.sound.start()
 
 
 if __name__ == "__main__":
