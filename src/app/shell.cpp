@@ -29,6 +29,9 @@ Shell::~Shell()
     m_trayIcon.reset();
     m_announcer.setFallback({});
     m_panel.reset();
+    // A sound still playing fades out and the audio thread ends here, while the application
+    // object exists; the game's player, dropped later, then only sets a gain nobody reads.
+    m_audioOutput.shutDown();
 }
 
 void Shell::build()

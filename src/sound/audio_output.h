@@ -28,6 +28,9 @@ public:
     virtual ~AudioOutput() = default;
     // Null when the platform refuses (no device); a file it cannot play stays silent.
     virtual std::unique_ptr<AudioPlayer> createPlayer(Wave wave) = 0;
+    // Fades out what still sounds and ends whatever the output runs (threads, connections);
+    // returns once they have ended. Called by the owner while the application object exists.
+    virtual void shutDown() {}
 };
 
 } // namespace zorvik

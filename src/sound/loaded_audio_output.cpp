@@ -28,24 +28,37 @@ QStringList candidates()
 } // namespace
 
 
+LoadedAudioOutput::~LoadedAudioOutput()
+{
+    shutDown();
+}
+
 AudioOutput *LoadedAudioOutput::output()
 {
     if (m_tried)
-        return m_output;
+        return m_output.get();
     m_tried = true;
     for (const QString &path : candidates()) {
         QLibrary library(path);
-        // Never unloaded: players and sinks made by it live on after the last createPlayer().
+        // Never unloaded: the output's code runs until the end of the process.
         library.setLoadHints(QLibrary::PreventUnloadHint);
         if (!library.load())
             continue;
-        if (const auto entry = reinterpret_cast<Entry>(library.resolve("zorvik_audio_output"))) {
-            m_output = entry();
+        if (const auto entry = reinterpret_cast<Entry>(library.resolve("zorvik_audio_output_create"))) {
+            m_output.reset(entry());
             if (m_output)
                 break;
         }
     }
-    return m_output;
+    return m_output.get();
+}
+
+void LoadedAudioOutput::shutDown()
+{
+    // Not loaded yet: nothing to end, and nothing loaded later.
+    m_tried = true;
+    if (m_output)
+        m_output->shutDown();
 }
 
 std::unique_ptr<AudioPlayer> LoadedAudioOutput::createPlayer(Wave wave)

@@ -2,22 +2,27 @@
 
 #include "sound/audio_output.h"
 
+#include <memory>
+
 namespace zorvik {
 
-// The default audio output of the program: SinkAudioOutput, living in the separately built
-// module "zorvik_audio" and loaded on the first createPlayer(). QtMultimedia brings QtNetwork,
-// libpulse and a row of codec libraries with it (about 3 MB of resident memory at launch);
-// loading it on the first sound keeps all of them out of a program that has not played one.
-// When the module cannot be loaded every player is refused, as with no audio device.
+// The default audio output of the program: PulseAudioOutput, living in the separately built
+// module "zorvik_audio" and loaded on the first createPlayer(). libpulse brings libpulsecommon,
+// libsndfile and their codecs with it; loading it on the first sound keeps all of them out of
+// a launch. When the module cannot be loaded every player is refused, as with no audio device.
+// Owns the output it loads: shutDown() (or destruction) ends it.
 class LoadedAudioOutput final : public AudioOutput {
 public:
+    ~LoadedAudioOutput() override;
+
     std::unique_ptr<AudioPlayer> createPlayer(Wave wave) override;
+    void shutDown() override;
 
     // Loads the module now, if not done yet; the output it provides, or null.
     AudioOutput *output();
 
 private:
-    AudioOutput *m_output = nullptr;
+    std::unique_ptr<AudioOutput> m_output;
     bool m_tried = false;
 };
 

@@ -1,8 +1,8 @@
 // Plays the rolling sound through a private PulseAudio server whose only sink is a null sink at
 // the sound's own format (24 kHz mono s16le), records its monitor with parec and checks what was
-// really played: samples, level, how fast muting and stopping act, and losing the server.
-#include "sound/backend/sink_audio_output.h"
-#include "sound/backend/sink_audio_player.h"
+// really played: samples, level, how fast a change and the start act, and the end of the output
+// (losing the server: tests/e2e/test_sound.py, with the real program). Everything goes through the program's own output, the audio module loaded
+// on the first sound: one output and one audio thread in this process, as in the program.
 #include "sound/loaded_audio_output.h"
 #include "sound/rolling_audio.h"
 #include "support/fakes.h"
@@ -35,7 +35,7 @@ Samples samplesOf(const QByteArray &bytes, qsizetype from = 0)
     return out;
 }
 
-Samples waveSamples(double gain, double duration = 1.0)
+Samples waveSamples(double gain, double duration)
 {
     Samples s = samplesOf(RollingAudio::wave(duration), 44);
     for (qint16 &v : s)
@@ -43,18 +43,10 @@ Samples waveSamples(double gain, double duration = 1.0)
     return s;
 }
 
-qsizetype firstNonZero(const Samples &s)
+qsizetype firstNonZero(const Samples &s, qsizetype from = 0)
 {
-    const auto it = std::find_if(s.begin(), s.end(), [](qint16 v) { return v != 0; });
+    const auto it = std::find_if(s.begin() + from, s.end(), [](qint16 v) { return v != 0; });
     return it == s.end() ? -1 : it - s.begin();
-}
-
-// True when `heard` starts with `expected`, each sample within `tolerance`.
-bool matches(const Samples &expected, const Samples &heard, int tolerance)
-{
-    return heard.size() >= expected.size()
-        && std::equal(expected.begin(), expected.end(), heard.begin(),
-                      [&](qint16 e, qint16 h) { return std::abs(h - e) <= tolerance; });
 }
 
 } // namespace
@@ -70,7 +62,7 @@ private slots:
                 QSKIP("needs pulseaudio, parec and pactl (Debian packages pulseaudio, pulseaudio-utils)");
         QVERIFY(m_dir.isValid());
         // A world of its own: runtime, state and home (for the cookie) in the temporary directory;
-        // this process talks to that server only (no autospawn either).
+        // this process talks to that server only.
         const QString root = m_dir.path();
         m_socket = root + u"/pulse/native"_s;
         m_env = QProcessEnvironment::systemEnvironment();
@@ -92,17 +84,24 @@ private slots:
     void init()
     {
         m_settings.values = {{u"soundVolume"_s, 1.0}}; // not muted, full volume
-        QTest::qWait(150);                             // the last sound has died away
+        // The last sound has died away: a tenth of a second of silence.
+        QVERIFY(QTest::qWaitFor([this] {
+            const Samples last = samplesOf(m_recording.right(rate / 5));
+            return last.size() == rate / 10 && firstNonZero(last) < 0;
+        }, 5000));
     }
 
     void cleanupTestCase()
     {
+        m_output.shutDown();
         for (QProcess *p : {&m_recorder, &m_server}) {
             p->kill();
             p->waitForFinished(3000);
         }
     }
 
+    // Per-sample gain at a steady volume: nothing but rounding between us and the sink (none at
+    // full volume), no sample lost or late, and nothing after the end.
     void playsAtTheChosenLevel_data()
     {
         QTest::addColumn<double>("volume");
@@ -112,21 +111,18 @@ private slots:
     void playsAtTheChosenLevel()
     {
         QFETCH(double, volume);
-        // The program's own output: the audio module, loaded on this first sound.
         Settings audioSettings{m_settings};
-        LoadedAudioOutput programOutput;
-        RollingAudio audio(audioSettings, programOutput);
+        RollingAudio audio(audioSettings, m_output);
         audio.setVolume(volume);
-        const Samples expected = waveSamples(volume), heard = playOneSecond(audio, expected, rate / 4);
-        // Per-sample gain at a steady volume: nothing but rounding between us and the sink.
-        QVERIFY(matches(expected, heard, volume == 1.0 ? 0 : 1));
-        // It ends by itself and nothing follows it.
-        QVERIFY(std::all_of(heard.begin() + rate, heard.begin() + rate + rate / 4, [](qint16 v) { return v == 0; }));
+        QVERIFY(playsInFull(audio, waveSamples(volume, 1.0), volume == 1.0 ? 0 : 1));
     }
 
-    // A change mid-sound is heard in full within its 40 ms fade and at most 20 ms more, counted
-    // at the monitor from the samples that had reached the recorder when we acted; and the
-    // sound starts soon after play(). Both are printed.
+    // A change mid-sound is heard in full within its 40 ms fade and 5 ms more, counted at the
+    // monitor from the samples that had reached the recorder when we acted, and fades rather than
+    // cuts; the sound starts within 30 ms of play(). Both are printed. With both cores busy
+    // (`yes >/dev/null` x2, and compilers beside them), 18 runs heard every change in full after
+    // 38-45 ms and started sounds after 11-29 ms, except where the stream had run dry just before:
+    // the server answers from a thread at normal priority, which the load held up to 100 ms.
     void actsWithinItsFade_data()
     {
         QTest::addColumn<int>("action");
@@ -140,7 +136,7 @@ private slots:
         QFETCH(int, action);
         QFETCH(double, level);
         Settings audioSettings{m_settings};
-        RollingAudio audio(audioSettings, SinkAudioOutput::shared());
+        RollingAudio audio(audioSettings, m_output);
         const qsizetype mark = recordedSamples();
         m_onsetMs = -1;
         m_clock.start();
@@ -148,71 +144,47 @@ private slots:
         QVERIFY(waitForSound(mark, rate / 2)); // half a second in
         const qsizetype actedAt = recordedSamples() - mark;
         action == 0 ? audio.setMuted(true) : action == 1 ? audio.setVolume(level) : audio.stop();
-        QTest::qWait(700);
+        QVERIFY(QTest::qWaitFor([&] { return recordedSamples() >= mark + actedAt + rate / 2; }, 5000));
 
         const Samples rec = samplesOf(m_recording, mark * 2), full = waveSamples(1.0, 5.0),
                       expected = waveSamples(level, 5.0);
-        const qsizetype start = firstNonZero(rec);
         m_onsetMs -= firstNonZero(full) * 1000 / rate; // the sound's first click comes a little into it
-        qsizetype offset = -1; // where in the sound we acted, from the last samples heard before
-        for (qsizetype k = 0; offset < 0 && k + rate / 100 < qsizetype(full.size()); ++k)
-            if (std::equal(full.begin() + k, full.begin() + k + rate / 100, rec.begin() + actedAt - rate / 50))
-                offset = actedAt - rate / 50 - k;
-        QVERIFY(offset >= 0);
-        // From there on, every sample is the sound's own at the new level.
-        qsizetype settled = actedAt;
-        for (qsizetype i = actedAt; i < std::min<qsizetype>(rec.size(), actedAt + rate / 2); ++i) {
-            const qsizetype k = i - offset;
-            if (std::abs(rec[i] - (k >= 0 && k < qsizetype(expected.size()) ? expected[k] : 0)) > 1)
+        // Where the sound lies in the recording; a sample lost before we acted shows as a mismatch.
+        const qsizetype offset = firstNonZero(rec) - firstNonZero(full);
+        QVERIFY(std::equal(full.begin(), full.begin() + actedAt - offset, rec.begin() + offset));
+        qsizetype settled = actedAt; // from there on, every sample is the sound's own at the new level
+        for (qsizetype i = actedAt; i < actedAt + rate / 2; ++i)
+            if (std::abs(rec[i] - (i - offset < qsizetype(expected.size()) ? expected[i - offset] : 0)) > 1)
                 settled = i + 1;
-        }
         const qsizetype settledMs = (settled - actedAt) * 1000 / rate;
         qInfo("%s: heard in full after %lld ms; the sound started %lld ms after play()", QTest::currentDataTag(),
               qlonglong(settledMs), qlonglong(m_onsetMs));
-        QVERIFY2(settledMs <= 40 + 20, qPrintable(QString::number(settledMs)));
-        QVERIFY2(m_onsetMs >= 0 && m_onsetMs <= 50, qPrintable(QString::number(m_onsetMs)));
-        if (level > 0)
-            return;
+        QVERIFY2(settledMs <= 40 + 5, qPrintable(QString::number(settledMs)));
+        QVERIFY2(m_onsetMs >= 0 && m_onsetMs <= 30, qPrintable(QString::number(m_onsetMs)));
         // Faded, not cut: the last 2.5 ms before silence are far below the sound's own peaks.
         const auto peak = [&](qsizetype from, qsizetype to) {
             const auto [lo, hi] = std::minmax_element(rec.begin() + from, rec.begin() + to + 1);
             return std::max(-int(*lo), int(*hi));
         };
-        QVERIFY2(peak(settled - rate / 400, settled) * 4 < peak(start, settled - 1), "cut, not faded");
+        QVERIFY2(level > 0 || peak(settled - rate / 400, settled) * 4 < peak(offset, settled - 1), "cut, not faded");
     }
 
-    void survivesLosingTheServer()
+    // At exit a sound fades out and the audio thread ends at once; later sounds stay silent.
+    void shutsDownDuringASound()
     {
         Settings audioSettings{m_settings};
-        RollingAudio audio(audioSettings, SinkAudioOutput::shared());
-        audio.play(2.0);
-        QVERIFY(waitForSound(recordedSamples(), rate / 4));
-
-        // The server vanishes mid-sound; while it is away, sounds are refused quietly.
-        ::kill(pid_t(m_server.processId()), SIGKILL);
-        QVERIFY(m_server.waitForFinished(3000));
-        m_recorder.kill();
-        m_recorder.waitForFinished(3000);
-        QTest::qWait(300);
+        RollingAudio audio(audioSettings, m_output);
+        audio.play(5.0);
+        QVERIFY(waitForSound(recordedSamples(), rate / 2));
+        QElapsedTimer clock;
+        clock.start();
+        m_output.shutDown();
+        qInfo("the output shut down after %lld ms", qlonglong(clock.elapsed()));
+        QVERIFY(clock.elapsed() <= 250);
+        const qsizetype after = recordedSamples() + rate / 10;
         audio.play(1.0);
-        audio.setMuted(true);
-        audio.setMuted(false);
-        audio.stop();
-        QTest::qWait(100);
-
-        // Back again: the next play works once the connection is re-established.
-        QVERIFY(startServer() && startRecorder());
-        const auto reconnected = [] {
-            auto player = SinkAudioOutput::shared().createPlayer([] { return RollingAudio::wave(0.1); });
-            if (player) {
-                player->setVolume(0.0f, 0.04);
-                player->play();
-            }
-            return player && QTest::qWaitFor([&] { return static_cast<SinkAudioPlayer *>(player.get())->isPlaying(); }, 500);
-        };
-        QVERIFY2(QTest::qWaitFor(reconnected, 15000), "no sound after the server came back");
-        const Samples expected = waveSamples(1.0);
-        QVERIFY(matches(expected, playOneSecond(audio, expected, 0), 0));
+        QVERIFY(QTest::qWaitFor([&] { return recordedSamples() >= after + rate / 5; }, 5000));
+        QCOMPARE(firstNonZero(samplesOf(m_recording), after), -1);
     }
 
 private:
@@ -229,6 +201,7 @@ private:
     {
         m_server.setStandardOutputFile(QProcess::nullDevice());
         // As root the daemon needs --system=no to run per user; -n skips the system's default.pa.
+        // memfd off: PulseAudio 16 then fails to pass blocks to a client that reconnects.
         const QString args = u"-n|--daemonize=no|--system=no|--exit-idle-time=-1|--disallow-exit|--use-pid-file=no|"
                              u"--enable-memfd=no|--log-level=error|--load=module-null-sink sink_name=zorvik_null "
                              u"rate=24000 channels=1 format=s16le norewinds=1|"
@@ -263,16 +236,19 @@ private:
         }, 5000);
     }
 
-    // Plays 1 s and returns what the sink played from where `expected` starts on (empty if nothing).
-    Samples playOneSecond(RollingAudio &audio, const Samples &expected, qsizetype extra)
+    // Plays `expected` (1 s) and tells whether the sink played it, each sample within
+    // `tolerance`, followed by a quarter second of silence.
+    bool playsInFull(RollingAudio &audio, const Samples &expected, int tolerance)
     {
         const qsizetype mark = recordedSamples();
         audio.play(1.0);
-        if (!waitForSound(mark, rate + extra))
-            return {};
+        if (!waitForSound(mark, rate + rate / 4))
+            return false;
         const Samples rec = samplesOf(m_recording, mark * 2);
         const qsizetype offset = firstNonZero(rec) - firstNonZero(expected);
-        return offset < 0 ? Samples() : Samples(rec.begin() + offset, rec.end());
+        const auto close = [&](qint16 e, qint16 h) { return std::abs(h - e) <= tolerance; };
+        return offset >= 0 && std::equal(expected.begin(), expected.end(), rec.begin() + offset, close)
+            && firstNonZero(Samples(rec.begin() + offset + rate, rec.begin() + offset + rate + rate / 4)) < 0;
     }
 
     qsizetype recordedSamples() const { return m_recording.size() / 2; }
@@ -285,6 +261,7 @@ private:
     QByteArray m_recording;
     QElapsedTimer m_clock;
     qint64 m_onsetMs = 0; // -1 while waiting for the next sound to start
+    LoadedAudioOutput m_output;
     testing::MemorySettings m_settings;
 };
 

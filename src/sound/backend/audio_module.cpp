@@ -1,10 +1,10 @@
 // The entry point of the "zorvik_audio" module, which LoadedAudioOutput loads on the first
-// sound: the QtMultimedia-based output.
-#include "sound/backend/sink_audio_output.h"
+// sound: the output through the PulseAudio client library, owned by the caller.
+#include "sound/backend/pulse_audio_output.h"
 
 #include <QtGlobal>
 
-extern "C" Q_DECL_EXPORT zorvik::AudioOutput *zorvik_audio_output()
+extern "C" Q_DECL_EXPORT zorvik::AudioOutput *zorvik_audio_output_create()
 {
-    return &zorvik::SinkAudioOutput::shared();
+    return new zorvik::PulseAudioOutput;
 }

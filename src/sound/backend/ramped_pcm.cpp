@@ -1,18 +1,14 @@
-#include "sound/backend/ramped_pcm_device.h"
+#include "sound/backend/ramped_pcm.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstring>
 
 namespace zorvik {
 
 namespace {
 
-qint64 endOfWholeSamples(const QByteArray &wav)
-{
-    const qint64 pcm = std::max<qint64>(0, wav.size() - RampedPcmDevice::headerBytes);
-    return RampedPcmDevice::headerBytes + (pcm & ~qint64(1));
-}
+constexpr std::uint64_t finishingBit = std::uint64_t(1) << 63;
 
 quint32 u32At(const QByteArray &b, int offset)
 {
@@ -31,113 +27,87 @@ int framesFor(double seconds)
     if (!std::isfinite(seconds) || seconds <= 0)
         return 0;
     // Ten seconds is far longer than any fade we ask for; it keeps the count in range.
-    return int(std::lround(std::min(seconds, 10.0) * RampedPcmDevice::sampleRate));
+    return int(std::lround(std::min(seconds, 10.0) * RampedPcm::sampleRate));
 }
 
 } // namespace
 
-RampedPcmDevice::RampedPcmDevice(const QByteArray &wav, QObject *parent)
-    : QIODevice(parent), m_wav(wav), m_end(endOfWholeSamples(wav))
-{
-}
-
-bool RampedPcmDevice::accepts(const QByteArray &wav)
+bool RampedPcm::accepts(const QByteArray &wav)
 {
     return wav.size() >= headerBytes && wav.startsWith("RIFF") && wav.mid(8, 8) == "WAVEfmt "
         && u16At(wav, 20) == 1 && u16At(wav, 22) == 1 && u32At(wav, 24) == quint32(sampleRate)
         && u16At(wav, 34) == 16 && wav.mid(36, 4) == "data";
 }
 
-void RampedPcmDevice::setWave(const QByteArray &wav)
+void RampedPcm::setWave(const QByteArray &wav)
 {
     m_wav = wav;
-    m_end = endOfWholeSamples(wav);
+    const std::size_t size = std::max<std::size_t>(std::size_t(wav.size()), headerBytes);
+    m_end = headerBytes + ((size - headerBytes) & ~std::size_t(1));
     m_offset = headerBytes;
 }
 
-float RampedPcmDevice::sanitizedGain(float gain)
+float RampedPcm::sanitizedGain(float gain)
 {
     if (std::isnan(gain))
         return 0.0f;
     return std::clamp(gain, 0.0f, 1.0f);
 }
 
-void RampedPcmDevice::setGain(float gain)
+std::uint64_t RampedPcm::pack(float target, int frames, bool finishing)
+{
+    return std::uint64_t(std::bit_cast<std::uint32_t>(target)) | std::uint64_t(std::uint32_t(frames)) << 32
+        | (finishing ? finishingBit : 0);
+}
+
+void RampedPcm::setGain(float gain)
 {
     const float g = sanitizedGain(gain);
-    m_fadeFrames.store(0, std::memory_order_relaxed);
-    m_target.store(g, std::memory_order_release);
-    m_gain = g;
-    m_rampTarget = g;
-    m_rampStart = g;
-    m_rampFrames = 0;
-    m_rampDone = 0;
+    m_request.store(pack(g, 0, false), std::memory_order_release);
+    m_gain = m_rampStart = m_rampTarget = g;
+    m_rampFrames = m_rampDone = 0;
 }
 
-void RampedPcmDevice::rampTo(float target, double seconds)
+void RampedPcm::rampTo(float target, double seconds)
 {
-    m_fadeFrames.store(framesFor(seconds), std::memory_order_relaxed);
-    m_target.store(sanitizedGain(target), std::memory_order_release);
+    // A stop already asked for (from whichever thread) is never undone.
+    std::uint64_t old = m_request.load(std::memory_order_acquire);
+    while (!(old & finishingBit)
+           && !m_request.compare_exchange_weak(old, pack(sanitizedGain(target), framesFor(seconds), false),
+                                               std::memory_order_acq_rel))
+        ;
 }
 
-void RampedPcmDevice::fadeOutAndFinish(double seconds)
+void RampedPcm::fadeOutAndFinish(double seconds)
 {
-    m_finishing.store(true, std::memory_order_release);
-    rampTo(0.0f, seconds);
+    m_request.store(pack(0.0f, framesFor(seconds), true), std::memory_order_release);
 }
 
-void RampedPcmDevice::setTrailingSilence(qint64 bytes)
-{
-    m_silenceLeft = std::max<qint64>(0, bytes) & ~qint64(1);
-}
-
-qint64 RampedPcmDevice::bytesAvailable() const
-{
-    return std::max<qint64>(0, m_end - m_offset) + m_silenceLeft + QIODevice::bytesAvailable();
-}
-
-bool RampedPcmDevice::atEnd() const
-{
-    return m_offset >= m_end && m_silenceLeft == 0;
-}
-
-qint64 RampedPcmDevice::readSilence(char *data, qint64 maxSize)
-{
-    const qint64 bytes = std::min(maxSize, m_silenceLeft) & ~qint64(1);
-    if (bytes <= 0)
-        return 0;
-    std::memset(data, 0, size_t(bytes));
-    m_silenceLeft -= bytes;
-    return bytes;
-}
-
-void RampedPcmDevice::takeNewTarget(float target)
+void RampedPcm::takeNewTarget(float target, int frames)
 {
     m_rampTarget = target;
     m_rampStart = m_gain;
-    m_rampFrames = m_fadeFrames.load(std::memory_order_relaxed);
+    m_rampFrames = frames;
     m_rampDone = 0;
     if (m_rampFrames <= 0)
         m_gain = target;
 }
 
-qint64 RampedPcmDevice::readData(char *data, qint64 maxSize)
+std::size_t RampedPcm::read(char *data, std::size_t maxBytes)
 {
-    const float target = m_target.load(std::memory_order_acquire);
+    const std::uint64_t request = m_request.load(std::memory_order_acquire);
+    const float target = std::bit_cast<float>(std::uint32_t(request));
     if (target != m_rampTarget)
-        takeNewTarget(target);
+        takeNewTarget(target, int((request & ~finishingBit) >> 32));
 
-    const bool finishing = m_finishing.load(std::memory_order_acquire);
+    const bool finishing = request & finishingBit;
     if (finishing && m_gain == 0.0 && m_rampTarget == 0.0f)
         m_offset = m_end;
 
-    const qint64 bytes = std::min(maxSize, m_end - m_offset) & ~qint64(1);
-    if (bytes <= 0)
-        return m_offset >= m_end ? readSilence(data, maxSize) : 0;
-
+    const std::size_t bytes = std::min(maxBytes, m_end - m_offset) & ~std::size_t(1);
     const auto *in = reinterpret_cast<const unsigned char *>(m_wav.constData() + m_offset);
     auto *out = reinterpret_cast<unsigned char *>(data);
-    qint64 written = 0;
+    std::size_t written = 0;
     for (; written < bytes; written += 2) {
         if (m_gain != double(m_rampTarget)) {
             ++m_rampDone;
@@ -161,11 +131,6 @@ qint64 RampedPcmDevice::readData(char *data, qint64 maxSize)
     }
     m_offset = written < bytes ? m_end : m_offset + written;
     return written;
-}
-
-qint64 RampedPcmDevice::writeData(const char *, qint64)
-{
-    return -1;
 }
 
 } // namespace zorvik
