@@ -290,24 +290,19 @@ class Desktop:
         self.run(["xdotool", "mousemove", "--sync", str(info["x"] + x), str(info["y"] + y), "click", str(button)])
 
     def flick(self, window):
-        """A quick sweep clockwise over the lower right of the panel's wheel, well away from the hub:
-        one xdotool command, so that busy cores slow no step of it (a process per step did)."""
+        """A quick sweep clockwise over the lower right of the panel's wheel, well away from the hub."""
         info = self.info(window)
         cx, cy = info["x"] + WHEEL_CENTRE[0], info["y"] + WHEEL_CENTRE[1]
-        points = [(round(cx + 105 * math.cos(i * math.pi / 16)), round(cy + 105 * math.sin(i * math.pi / 16)))
-                  for i in range(9)]
-        steps = [arg for x, y in points[1:] for arg in ("sleep", "0.016", "mousemove", str(x), str(y))]
-        self.run(["xdotool", "mousemove", "--sync", *map(str, points[0]), "mousedown", "1", *steps, "mouseup", "1"])
+        self.drag([(round(cx + 105 * math.cos(i * math.pi / 16)), round(cy + 105 * math.sin(i * math.pi / 16)))
+                   for i in range(9)], step_delay=0.016)
 
     def drag(self, points, step_delay, settle=0.0):
-        """Presses at the first point, moves through the rest, releases at the last. settle: a
-        pause after the press (a window manager takes a moment to start a move)."""
-        self.run(["xdotool", "mousemove", "--sync", *map(str, points[0]), "mousedown", "1"])
-        time.sleep(settle)
-        for x, y in points[1:]:
-            self.run(["xdotool", "mousemove", str(x), str(y)])
-            time.sleep(step_delay)
-        self.run(["xdotool", "mouseup", "1"])
+        """Presses at the first point, moves through the rest, releases at the last, in one xdotool
+        command, so that busy cores slow no step of it (a process per step did). settle: a pause
+        after the press (a window manager takes a moment to start a move)."""
+        steps = [arg for x, y in points[1:] for arg in ("sleep", str(step_delay), "mousemove", str(x), str(y))]
+        self.run(["xdotool", "mousemove", "--sync", *map(str, points[0]), "mousedown", "1", "sleep", str(settle),
+                  *steps, "mouseup", "1"])
 
 
 # The panel's layout (panel coordinates): a 36 high header band, the 280 x 280 wheel under it, the
