@@ -132,6 +132,8 @@ class SoundTest(unittest.TestCase):
     def quit(self, app, window):
         """Ctrl+Q: exit status 0 within 1 s. With both cores busy the exits took 0.2-0.56 s (Qt's own
         teardown; the sound's fade and the audio thread's end take under 0.1 s of it)."""
+        self.assertIsNone(app.poll(), "the program ended before Ctrl+Q (exit status)")
+        self.assertIsNone(self.desktop.processes[0].poll(), "the X server ended")
         asked = time.monotonic()
         self.desktop.run(["xdotool", "key", "--window", str(window), "ctrl+q"])
         try:
