@@ -121,7 +121,7 @@ private slots:
     // monitor from the samples that had reached the recorder when we acted, and fades rather than
     // cuts; the sound starts within 30 ms of play(). Both are printed. 50 runs with both cores
     // busy (`yes >/dev/null` x2, the end-to-end script beside them): every change heard in full
-    // after 36-43 ms and every start after 4-32 ms where the stream had not run dry; 23 runs saw
+    // after 36-44 ms and every start after 4-32 ms where the stream had not run dry; 23 runs saw
     // it run dry (a sink block of 10 ms short, the change then heard after 46-60 ms): the server
     // asks for samples from a thread at normal priority, which the load holds up.
     void actsWithinItsFade_data()
