@@ -20,7 +20,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
-from harness import PIN, RED, WHEEL_CENTRE, poll  # noqa: E402
+from harness import MESSAGE, PIN, RED, WHEEL_CENTRE, poll  # noqa: E402
 
 BINARY = OPTIONS = None
 # An instrumented program (scripts/test --sanitize address) scans for leaks at exit, which took up
@@ -132,12 +132,21 @@ class SoundTest(unittest.TestCase):
     def quit(self, app, window):
         """Ctrl+Q: exit status 0 within 1 s. With both cores busy the exits took 0.2-0.56 s (Qt's own
         teardown; the sound's fade and the audio thread's end take under 0.1 s of it)."""
+        d = self.desktop
+        self.assertIsNone(app.poll(), "the program ended before Ctrl+Q (exit status)")
+        # The panel has the keyboard (keep-on-top switched makes it a new X window).
+        window = d.panels()[0]
+        d.click_panel(window, *MESSAGE)  # the message line takes no action
+        poll(lambda: d.run(["xdotool", "getwindowfocus"], check=False).stdout.strip() == str(window),
+             what="the panel to have the keyboard")
         asked = time.monotonic()
-        self.desktop.run(["xdotool", "key", "--window", str(window), "ctrl+q"])
+        d.run(["xdotool", "key", "ctrl+q"])
         try:
             self.assertEqual(app.wait(5), 0, "exit status after Ctrl+Q")
         except subprocess.TimeoutExpired:
-            self.fail("the program did not end within 5 s of Ctrl+Q")
+            stacks = subprocess.run(["gdb", "-p", str(app.pid), "-batch", "-ex", "thread apply all bt"],
+                                    capture_output=True, text=True).stdout
+            self.fail("the program did not end within 5 s of Ctrl+Q; its threads:\n" + stacks)
         took = time.monotonic() - asked
         self.assertLessEqual(took, 5.0 if SANITIZED else 1.0, "seconds from Ctrl+Q to the end of the program")
         return took
@@ -170,10 +179,12 @@ class SoundTest(unittest.TestCase):
                     time.sleep(max(0.0, released + delay - time.monotonic()))
                     self.sound.kill()
                     for wanted in (False, True):  # the panel answers: keep-on-top off and on again
+                        window = d.panels()[0]
                         d.click_panel(window, *PIN)
-                        poll(lambda: ("_NET_WM_STATE_ABOVE" in d.prop(window, "_NET_WM_STATE")) == wanted,
+                        poll(lambda: ("_NET_WM_STATE_ABOVE" in d.prop(d.panels()[0], "_NET_WM_STATE")) == wanted,
                              timeout=2, what="the panel to answer without its sound server")
                     self.sound.start()
+                    window = d.panels()[0]
                     poll(lambda: self.at_rest(window), timeout=15, what="the spin to end")
                     self.heard(window, self.spin(window), timeout=2)
                     self.quit(app, window)
