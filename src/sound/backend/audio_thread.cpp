@@ -22,7 +22,7 @@ void raiseToRealtime()
     sched_param param{};
     param.sched_priority = sched_get_priority_min(SCHED_RR);
     if (sched_setscheduler(0, SCHED_RR | SCHED_RESET_ON_FORK, &param) != 0)
-        qCInfo(soundLog) << "the audio thread runs at normal priority";
+        qCInfo(lcSound) << "the audio thread runs at normal priority";
 }
 
 } // namespace
@@ -95,7 +95,7 @@ void AudioThread::run()
     raiseToRealtime();
     int status = 0;
     if (pa_mainloop_run(m_loop, &status) < 0 && status != 0)
-        qCWarning(soundLog) << "the audio loop failed";
+        qCWarning(lcSound) << "the audio loop failed";
     {
         const std::lock_guard lock(m_mutex);
         m_ended = true;

@@ -45,7 +45,7 @@ PulseAudioOutput::PulseAudioOutput()
 {
     // Two outputs would be two audio threads and two connections racing for the same sink.
     if (outputsAlive.fetch_add(1) != 0)
-        qCWarning(soundLog) << "more than one audio output in this process";
+        qCWarning(lcSound) << "more than one audio output in this process";
     m_thread.post([this] { m_connection = std::make_unique<PulseConnection>(m_thread.api()); });
 }
 
@@ -118,7 +118,7 @@ void PulseAudioOutput::beginShutDown()
     api->time_new(
         api, &deadline,
         [](pa_mainloop_api *, pa_time_event *, const timeval *, void *self) {
-            qCInfo(soundLog) << "a sound was cut at exit";
+            qCInfo(lcSound) << "a sound was cut at exit";
             static_cast<PulseAudioOutput *>(self)->tearDown();
         },
         this);

@@ -44,7 +44,7 @@ void PulseConnection::whenReady(Ready then)
     // failure may be reported at once, through stateChanged(), which has then answered.
     pa_context *connecting = m_context;
     if (pa_context_connect(connecting, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 && m_context == connecting) {
-        qCInfo(soundLog) << "no sound server:" << pa_strerror(pa_context_errno(connecting));
+        qCInfo(lcSound) << "no sound server:" << pa_strerror(pa_context_errno(connecting));
         drop();
         answerWaiting(nullptr);
     }
@@ -55,12 +55,12 @@ void PulseConnection::stateChanged(pa_context *context, void *self)
     auto *connection = static_cast<PulseConnection *>(self);
     switch (pa_context_get_state(context)) {
     case PA_CONTEXT_READY:
-        qCInfo(soundLog) << "connected to the sound server" << pa_context_get_server(context);
+        qCInfo(lcSound) << "connected to the sound server" << pa_context_get_server(context);
         connection->answerWaiting(context);
         break;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
-        qCInfo(soundLog) << "the sound server is gone:" << pa_strerror(pa_context_errno(context));
+        qCInfo(lcSound) << "the sound server is gone:" << pa_strerror(pa_context_errno(context));
         // The library holds its own reference while it calls us: dropping ours here is safe.
         connection->drop();
         connection->answerWaiting(nullptr);

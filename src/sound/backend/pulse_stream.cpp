@@ -52,14 +52,14 @@ void PulseStream::start(pa_context *context)
     m_stream = pa_stream_new_with_proplist(context, "Rolling ball", &spec, nullptr, properties);
     pa_proplist_free(properties);
     if (!m_stream) {
-        qCInfo(soundLog) << "stream refused:" << pa_strerror(pa_context_errno(context));
+        qCInfo(lcSound) << "stream refused:" << pa_strerror(pa_context_errno(context));
         end();
         return;
     }
     pa_stream_set_state_callback(m_stream, &PulseStream::stateChanged, this);
     pa_stream_set_write_callback(m_stream, &PulseStream::writeRequested, this);
     pa_stream_set_underflow_callback(
-        m_stream, [](pa_stream *, void *) { qCInfo(soundLog) << "ran dry: the samples came too late"; }, nullptr);
+        m_stream, [](pa_stream *, void *) { qCInfo(lcSound) << "ran dry: the samples came too late"; }, nullptr);
     pa_buffer_attr buffer{};
     buffer.maxlength = std::uint32_t(-1);
     buffer.tlength = bytesFor(targetMicroseconds);
@@ -71,7 +71,7 @@ void PulseStream::start(pa_context *context)
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
                                          | PA_STREAM_AUTO_TIMING_UPDATE);
     if (pa_stream_connect_playback(m_stream, nullptr, &buffer, flags, nullptr, nullptr) < 0) {
-        qCInfo(soundLog) << "stream refused:" << pa_strerror(pa_context_errno(context));
+        qCInfo(lcSound) << "stream refused:" << pa_strerror(pa_context_errno(context));
         end();
     }
 }
@@ -89,11 +89,11 @@ void PulseStream::stateChanged(pa_stream *stream, void *self)
     switch (pa_stream_get_state(stream)) {
     case PA_STREAM_READY:
         if (const pa_buffer_attr *buffer = pa_stream_get_buffer_attr(stream))
-            qCInfo(soundLog) << "playing: tlength" << buffer->tlength << "prebuf" << buffer->prebuf << "minreq"
+            qCInfo(lcSound) << "playing: tlength" << buffer->tlength << "prebuf" << buffer->prebuf << "minreq"
                              << buffer->minreq << "bytes";
         break;
     case PA_STREAM_FAILED:
-        qCInfo(soundLog) << "stream lost:" << pa_strerror(pa_context_errno(pa_stream_get_context(stream)));
+        qCInfo(lcSound) << "stream lost:" << pa_strerror(pa_context_errno(pa_stream_get_context(stream)));
         us->end();
         break;
     case PA_STREAM_TERMINATED:

@@ -1,3 +1,6 @@
 #include "sound/backend/sound_log.h"
 
-Q_LOGGING_CATEGORY(soundLog, "zorvik.sound", QtWarningMsg)
+// Silent by default: a category that shows nothing below critical, and nothing here is critical.
+namespace zorvik {
+Q_LOGGING_CATEGORY(lcSound, "zorvik.sound", QtCriticalMsg)
+}

@@ -3,5 +3,7 @@
 #include <QLoggingCategory>
 
 // What the sound does and why it stays silent: lost servers, refused streams, buffer sizes.
-// Silent by default; QT_LOGGING_RULES="zorvik.sound.info=true" shows it.
-Q_DECLARE_LOGGING_CATEGORY(soundLog)
+// Silent unless switched on: QT_LOGGING_RULES="zorvik.sound=true".
+namespace zorvik {
+Q_DECLARE_LOGGING_CATEGORY(lcSound)
+}
