@@ -19,7 +19,7 @@ from gi.repository import Gio, GLib
 
 def in_private_bus():
     """Re-runs the calling script inside its own session bus, once. The program's name on it is the
-    script's own, and so is the folder the bus starts services from (see SERVICES)."""
+    script's own, and the bus starts services only from the system's folders and an empty one of its own."""
     if os.environ.get("ZORVIK_E2E_PRIVATE_BUS") == "1":
         atexit.register(shutil.rmtree, os.environ["XDG_DATA_HOME"], ignore_errors=True)
         return
@@ -31,14 +31,6 @@ def in_private_bus():
     env.update(ZORVIK_E2E_PRIVATE_BUS="1", XDG_DATA_HOME=data)
     argv = ["dbus-run-session", "--", sys.executable, os.path.abspath(sys.argv[0])] + sys.argv[1:]
     os.execvpe(argv[0], argv, env)
-
-
-def add_service(name, command):
-    """Lets the private session bus start `command` for the well-known `name`, as the package's
-    D-Bus service file does for the installed program."""
-    with open(os.path.join(os.environ["XDG_DATA_HOME"], "dbus-1", "services", name + ".service"), "w") as f:
-        f.write(f"[D-BUS Service]\nName={name}\nExec={command}\n")
-    Bus().reload()
 
 
 def dead_display():

@@ -1,11 +1,10 @@
 #!/usr/bin/python3
 """The real program on a private X server with openbox and xfce4-panel's tray: the tray menu,
-hiding and showing, keep-on-top, desktop hints, moving and the remembered position, and every way
-back to the running panel: a second launch, a launcher's Activate call, and the desktop entry
-started as a menu does; another user cannot take the program's name; saved positions that no
-screen holds land on the screen (test_tray.py clicks the icon itself). Usage: test_panel.py <path to zorvik>"""
+hiding and showing, keep-on-top, desktop hints, moving and the remembered position; a second launch
+and a launcher's Activate call bring the running panel back; another user cannot take the program's
+name; saved positions that no screen holds land on the screen (test_tray.py clicks the icon itself).
+Usage: test_panel.py <path to zorvik>"""
 import os
-import signal
 import sys
 import unittest
 
@@ -17,7 +16,6 @@ BINARY = None
 ALL_DESKTOPS = "4294967295"
 APP_ID = "io.github.zorvik.Zorvik"
 GDBUS = ["gdbus", "call", "--session", "--dest"]
-ENTRY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "packaging", APP_ID + ".desktop")
 
 
 def above(d, window):
@@ -98,28 +96,17 @@ class PanelTest(unittest.TestCase):
             d.run(["xdotool", "key", "ctrl+q"])
             self.assertEqual(app.wait(10), 0)
 
-            # The desktop entry started as a menu does: the bus starts the program for the entry's
-            # Activate call (as the package's service file lets it), and later calls reach the
-            # running one, from the menu and from a launcher's gdbus.
-            harness.add_service(APP_ID, BINARY)
-            entry = os.path.join(d.home, APP_ID + ".desktop")
-            with open(ENTRY) as source, open(entry, "w") as f:  # GIO wants its Exec to exist, though it is not used
-                f.write(source.read().replace("\nExec=zorvik\n", f"\nExec={BINARY}\n"))
-            bus.menu_launch(entry, APP_ID)
-            window = poll(lambda: (d.panels() or [None])[0], what="the panel of the program the bus started")
+            # A launcher's Activate call brings the hidden panel back (the desktop entry started as a
+            # menu does, through the package's service file: test_package.py).
+            app, window = d.start()
+            d.run(["xdotool", "mousemove", "0", "0"])  # --sync to where the pointer already is would stall
+            d.click_panel(window, *HIDE)
+            d.wait_mapped(window, False)
+            d.run([*GDBUS, APP_ID, "--object-path", "/io/github/zorvik/Zorvik",
+                   "--method", "org.freedesktop.Application.Activate", "{}"])
             d.wait_mapped(window)
-            pid = bus.owner_pid(APP_ID)
-            activate = [*GDBUS, APP_ID, "--object-path", "/io/github/zorvik/Zorvik",
-                        "--method", "org.freedesktop.Application.Activate", "{}"]
-            for again in (lambda: bus.menu_launch(entry, APP_ID), lambda: d.run(activate)):
-                d.run(["xdotool", "mousemove", "0", "0"])  # --sync to where the pointer already is would stall
-                d.click_panel(window, *HIDE)
-                d.wait_mapped(window, False)
-                again()
-                d.wait_mapped(window)
-            self.assertEqual((bus.owner_pid(APP_ID), len(d.panels())), (pid, 1))
-            os.kill(pid, signal.SIGTERM)
-            poll(lambda: not bus.has_owner(APP_ID), what="the program the bus started to end")
+            app.terminate()
+            app.wait()
 
 
     def test_saved_positions_no_screen_holds_land_on_the_screen(self):

@@ -116,12 +116,6 @@ private slots:
         // The shadow takes no clicks: just beside and below the card lie the header and the wheel.
         QCOMPARE(panel.window.childAt(visible.topRight() + QPoint(3, 2)), panel.header);
         QCOMPARE(panel.window.childAt(visible.bottomLeft() + QPoint(20, 4)), panel.wheel);
-        // Closed a quarter second after the pointer left.
-        QElapsedTimer clock;
-        clock.start();
-        panel.hover(panel.control, false);
-        QTRY_VERIFY_WITH_TIMEOUT(!card->isVisible(), 1000);
-        QVERIFY2(clock.elapsed() >= 245, qPrintable(QString::number(clock.elapsed())));
         // Removing the control takes the card along; the pending close touches nothing gone.
         QPointer<VolumeCard> held = card;
         panel.hover(panel.control, true);

@@ -190,20 +190,6 @@ private slots:
         }
     }
 
-    // An unchanged frame drawn again gives the same pixels, whatever text was drawn meanwhile in
-    // the numbers' font (a repaint must not flicker the outlined pocket's neighbour).
-    void sameFrameSamePixels()
-    {
-        const WheelFrame frame{0.4, 1.3, 129.0, 15};
-        const QImage first = render(frame, false);
-        QImage scratch(80, 20, QImage::Format_ARGB32_Premultiplied);
-        QPainter text(&scratch);
-        text.setFont(Fonts::rounded(11, QFont::DemiBold));
-        text.drawText(QPointF(0.25, 14), QStringLiteral("19 15 32"));
-        text.end();
-        QCOMPARE(render(frame, false), first);
-    }
-
     // The wheel as drawn in a spin (from its turned layer) against the wheel drawn shape by
     // shape: rims, pockets, numbers, the result's outline, hub and the ball where angle and
     // radius put it; and the outline on the result's own pocket. The rows change look and
