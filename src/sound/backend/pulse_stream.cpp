@@ -46,10 +46,10 @@ void PulseStream::start(pa_context *context)
         end();
         return;
     }
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, std::uint32_t(RampedPcm::sampleRate), 1};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, std::uint32_t(RampedPcm::sampleRate), 1};
     pa_proplist *properties = pa_proplist_new();
     pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "game");
-    m_stream = pa_stream_new_with_proplist(context, "Rolling ball", &spec, nullptr, properties);
+    m_stream = pa_stream_new_with_proplist(context, "Rolling ball", &format, nullptr, properties);
     pa_proplist_free(properties);
     if (!m_stream) {
         qCInfo(lcSound) << "stream refused:" << pa_strerror(pa_context_errno(context));
