@@ -5,10 +5,13 @@ card follow the arrow keys and Escape, Space bets and spins, and the result is s
 Orca runs without a speech server and logs each utterance as SPEECH OUTPUT in its debug file.
 
 Usage: test_screen_reader.py <path to zorvik>"""
+import fcntl
 import os
 import pty
 import re
+import subprocess
 import sys
+import tempfile
 import threading
 import time
 import tty
@@ -42,6 +45,14 @@ VOLUME = [
 
 class ScreenReaderTest(unittest.TestCase):
     def setUp(self):
+        # Orca ends at once when another Orca of this user runs (a suite beside this one, seen twice
+        # as "it said []"): the Orca tests of this user take turns, and wait out one not theirs.
+        lock = open(os.path.join(tempfile.gettempdir(), f"zorvik-orca-{os.getuid()}.lock"), "w")
+        self.addCleanup(lock.close)  # after the desktop, and Orca with it, has stopped
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        others = ["pgrep", "-u", str(os.getuid()), "-x", "orca"]
+        poll(lambda: subprocess.run(others, stdout=subprocess.DEVNULL).returncode == 1, timeout=120,
+             what="another Orca of this user to end")
         self.desktop = d = self.enterContext(harness.Desktop(BINARY))
         d.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         poll(lambda: harness.Bus().has_owner("org.a11y.Bus"), what="the accessibility bus")
