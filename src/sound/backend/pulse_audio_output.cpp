@@ -60,7 +60,7 @@ std::unique_ptr<AudioPlayer> PulseAudioOutput::createPlayer(Wave wave)
     return std::make_unique<PulseAudioPlayer>(*this, std::move(wave));
 }
 
-void PulseAudioOutput::play(std::shared_ptr<SharedSound> sound, Wave wave)
+void PulseAudioOutput::play(std::shared_ptr<RampedPcm> sound, Wave wave)
 {
     m_thread.post([this, sound = std::move(sound), wave = std::move(wave)] {
         if (m_shuttingDown)
@@ -74,7 +74,7 @@ void PulseAudioOutput::play(std::shared_ptr<SharedSound> sound, Wave wave)
         }
         if (!RampedPcm::accepts(wav))
             return;
-        sound->pcm.setWave(wav);
+        sound->setWave(wav);
         auto stream = std::make_unique<PulseStream>(sound, [this](PulseStream *ended) { streamEnded(ended); });
         PulseStream *raw = stream.get();
         m_streams.push_back(std::move(stream));
@@ -82,6 +82,15 @@ void PulseAudioOutput::play(std::shared_ptr<SharedSound> sound, Wave wave)
             if (std::any_of(m_streams.begin(), m_streams.end(), [raw](const auto &s) { return s.get() == raw; }))
                 raw->start(context);
         });
+    });
+}
+
+void PulseAudioOutput::retarget(std::shared_ptr<RampedPcm> sound)
+{
+    m_thread.post([this, sound = std::move(sound)] {
+        for (const auto &stream : m_streams)
+            if (stream->plays(sound.get()))
+                stream->retarget();
     });
 }
 
@@ -110,15 +119,14 @@ void PulseAudioOutput::beginShutDown()
     }
     for (const auto &stream : m_streams)
         stream->finish();
-    // What has not faded and drained by then is cut: the fade takes 40 ms and the queue behind
-    // it 20, so this is only reached when the server stopped answering.
+    // The fade is heard by then (40 ms, and the sink's 10 behind it); what the streams still
+    // queue behind it is silence, so they go without draining it.
     timeval deadline{};
     pa_timeval_add(pa_gettimeofday(&deadline), pa_usec_t(shutDownFadeMilliseconds) * 1000);
     pa_mainloop_api *api = m_thread.api();
     api->time_new(
         api, &deadline,
         [](pa_mainloop_api *, pa_time_event *, const timeval *, void *self) {
-            qCInfo(lcSound) << "a sound was cut at exit";
             static_cast<PulseAudioOutput *>(self)->tearDown();
         },
         this);

@@ -10,7 +10,7 @@ namespace zorvik {
 
 class PulseConnection;
 class PulseStream;
-struct SharedSound;
+class RampedPcm;
 
 // Plays sounds through the PulseAudio client library (PipeWire desktops serve it too), on one
 // audio thread of its own. One per process, made and shut down by its owner while the
@@ -18,8 +18,8 @@ struct SharedSound;
 // comes back is used by the next sound.
 class PulseAudioOutput final : public AudioOutput {
 public:
-    // The longest a sound may take to fade out at shutDown().
-    static constexpr int shutDownFadeMilliseconds = 250;
+    // How long a sound is given to fade out at shutDown().
+    static constexpr int shutDownFadeMilliseconds = 80;
 
     PulseAudioOutput();
     ~PulseAudioOutput() override;
@@ -30,7 +30,9 @@ public:
     void shutDown() override;
 
     // From PulseAudioPlayer: synthesises the sound and plays it, both on the audio thread.
-    void play(std::shared_ptr<SharedSound> sound, Wave wave);
+    void play(std::shared_ptr<RampedPcm> sound, Wave wave);
+    // From PulseAudioPlayer: the sound's gain was asked to change.
+    void retarget(std::shared_ptr<RampedPcm> sound);
 
 private:
     // On the audio thread.

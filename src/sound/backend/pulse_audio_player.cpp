@@ -4,13 +4,14 @@
 #include "sound/backend/pulse_stream.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zorvik {
 
 PulseAudioPlayer::PulseAudioPlayer(PulseAudioOutput &output, AudioOutput::Wave wave)
     : m_output(output)
     , m_wave(std::move(wave))
-    , m_sound(std::make_shared<SharedSound>())
+    , m_sound(std::make_shared<RampedPcm>())
 {
 }
 
@@ -22,10 +23,12 @@ PulseAudioPlayer::~PulseAudioPlayer()
 
 void PulseAudioPlayer::setVolume(float volume, double fadeSeconds)
 {
-    if (!m_started)
-        m_sound->pcm.setGain(volume);
-    else
-        m_sound->pcm.rampTo(volume, rampSeconds(fadeSeconds));
+    if (!m_started) {
+        m_sound->setGain(volume);
+        return;
+    }
+    m_sound->rampTo(volume, durationOf(fadeSeconds));
+    m_output.retarget(m_sound);
 }
 
 void PulseAudioPlayer::play()
@@ -38,14 +41,17 @@ void PulseAudioPlayer::play()
 
 void PulseAudioPlayer::stop()
 {
-    if (m_started)
-        m_sound->pcm.fadeOutAndFinish(rampSeconds(stopFadeSeconds));
+    if (!m_started)
+        return;
+    m_sound->fadeOutAndFinish(durationOf(stopFadeSeconds));
+    m_output.retarget(m_sound);
 }
 
-double PulseAudioPlayer::rampSeconds(double fadeSeconds) const
+RampedPcm::Clock::duration PulseAudioPlayer::durationOf(double seconds)
 {
-    const double ahead = m_sound->aheadMicroseconds.load(std::memory_order_relaxed) / 1e6;
-    return std::max(shortestFadeSeconds, fadeSeconds - ahead);
+    // Ten seconds is far longer than any fade we ask for.
+    const double clamped = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 10.0) : 0.0;
+    return std::chrono::duration_cast<RampedPcm::Clock::duration>(std::chrono::duration<double>(clamped));
 }
 
 } // namespace zorvik

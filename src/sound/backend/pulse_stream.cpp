@@ -12,16 +12,17 @@ namespace zorvik {
 
 namespace {
 
-constexpr double stopFadeSeconds = 0.04;
+constexpr auto stopFade = std::chrono::milliseconds(40);
+constexpr std::int64_t bytesPerSecond = std::int64_t(RampedPcm::sampleRate) * 2;
 
-std::uint32_t bytesFor(int microseconds)
+std::size_t bytesFor(pa_usec_t microseconds)
 {
-    return std::uint32_t(std::int64_t(microseconds) * RampedPcm::sampleRate / 1000000 * 2);
+    return std::size_t(std::min<pa_usec_t>(microseconds, 3'600'000'000) * bytesPerSecond / 1'000'000) & ~std::size_t(1);
 }
 
 } // namespace
 
-PulseStream::PulseStream(std::shared_ptr<SharedSound> sound, std::function<void(PulseStream *)> ended)
+PulseStream::PulseStream(std::shared_ptr<RampedPcm> sound, std::function<void(PulseStream *)> ended)
     : m_sound(std::move(sound))
     , m_ended(std::move(ended))
 {
@@ -62,11 +63,11 @@ void PulseStream::start(pa_context *context)
         m_stream, [](pa_stream *, void *) { qCInfo(lcSound) << "ran dry: the samples came too late"; }, nullptr);
     pa_buffer_attr buffer{};
     buffer.maxlength = std::uint32_t(-1);
-    buffer.tlength = bytesFor(targetMicroseconds);
-    buffer.prebuf = bytesFor(requestMicroseconds);
+    buffer.tlength = std::uint32_t(bytesFor(targetMicroseconds));
+    buffer.prebuf = bytesFor(prebufferMicroseconds);
     buffer.minreq = bytesFor(requestMicroseconds);
     buffer.fragsize = std::uint32_t(-1);
-    // The target length counts to the ear (the sink's latency included); the latency is
+    // The target length counts to the ear (the sink's latency included); where the ear is gets
     // measured as it goes, so that a fade ends when its time is over.
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
                                          | PA_STREAM_AUTO_TIMING_UPDATE);
@@ -78,9 +79,44 @@ void PulseStream::start(pa_context *context)
 
 void PulseStream::finish()
 {
-    m_sound->pcm.fadeOutAndFinish(stopFadeSeconds);
+    m_sound->fadeOutAndFinish(stopFade);
     if (!m_stream)
         end(); // not connected yet: nothing to fade
+    else
+        retarget();
+}
+
+void PulseStream::retarget()
+{
+    if (m_over || !m_stream || pa_stream_get_state(m_stream) != PA_STREAM_READY)
+        return; // the first write takes the change
+    pa_usec_t played = 0;
+    const pa_timing_info *timing = pa_stream_get_timing_info(m_stream);
+    if (!timing || pa_stream_get_time(m_stream, &played) < 0)
+        return; // not measured yet: the next write takes it
+    // The server has taken what its sink holds beyond the ear.
+    const std::size_t safe = bytesFor(played) + bytesFor(timing->sink_usec + rewriteMarginMicroseconds);
+    if (safe >= m_sound->position())
+        return;
+    const std::size_t from = m_sound->rewindTo(safe);
+    const auto heard = heardAt(from);
+    // Written over the queue: seeking back by as much as is written leaves the write index, and
+    // with it both sides' count of what is asked for, where it was.
+    std::size_t left = m_written - from;
+    auto seek = -std::int64_t(left);
+    while (left > 0) {
+        void *data = nullptr;
+        std::size_t room = left;
+        if (pa_stream_begin_write(m_stream, &data, &room) < 0 || !data)
+            return; // the stream failed under us; its state callback follows
+        room = std::min(room, left);
+        const std::size_t got = m_sound->read(static_cast<char *>(data), room, heard);
+        std::fill(static_cast<char *>(data) + got, static_cast<char *>(data) + room, 0); // faded out
+        if (pa_stream_write(m_stream, data, room, nullptr, seek, PA_SEEK_RELATIVE) < 0)
+            return;
+        seek = 0;
+        left -= room;
+    }
 }
 
 void PulseStream::stateChanged(pa_stream *stream, void *self)
@@ -111,7 +147,7 @@ void PulseStream::writeRequested(pa_stream *, std::size_t bytes, void *self)
 
 void PulseStream::write(std::size_t bytes)
 {
-    noteLatency();
+    const auto heard = heardAt(m_written);
     while (bytes > 0 && !m_draining) {
         void *data = nullptr;
         std::size_t room = bytes;
@@ -120,7 +156,7 @@ void PulseStream::write(std::size_t bytes)
             return;
         }
         room = std::min(room, bytes);
-        const std::size_t got = m_sound->pcm.read(static_cast<char *>(data), room);
+        const std::size_t got = m_sound->read(static_cast<char *>(data), room, heard);
         if (got == 0) {
             pa_stream_cancel_write(m_stream);
             m_draining = true;
@@ -135,17 +171,19 @@ void PulseStream::write(std::size_t bytes)
         }
         if (pa_stream_write(m_stream, data, got, nullptr, 0, PA_SEEK_RELATIVE) < 0)
             return;
+        m_written += got;
         bytes -= got;
     }
 }
 
-void PulseStream::noteLatency()
+RampedPcm::Clock::time_point PulseStream::heardAt(std::size_t position) const
 {
-    pa_usec_t latency = 0;
-    int negative = 0;
-    if (pa_stream_get_latency(m_stream, &latency, &negative) == 0)
-        m_sound->aheadMicroseconds.store(negative ? 0 : int(std::min<pa_usec_t>(latency, 1000000)),
-                                         std::memory_order_relaxed);
+    const auto now = RampedPcm::Clock::now();
+    pa_usec_t played = 0;
+    if (pa_stream_get_time(m_stream, &played) < 0)
+        return now;
+    const auto ahead = std::int64_t(position) - std::int64_t(bytesFor(played));
+    return now + std::chrono::microseconds(ahead * 1'000'000 / bytesPerSecond);
 }
 
 void PulseStream::end()
@@ -153,7 +191,6 @@ void PulseStream::end()
     if (m_over)
         return;
     m_over = true;
-    m_sound->aheadMicroseconds.store(0, std::memory_order_relaxed);
     if (m_stream) {
         pa_stream_set_write_callback(m_stream, nullptr, nullptr);
     }

@@ -3,7 +3,6 @@
 #include "sound/audio_output.h"
 #include "sound/backend/ramped_pcm.h"
 
-#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -12,31 +11,32 @@ struct pa_stream;
 
 namespace zorvik {
 
-// What a player and its stream share across threads: the samples with their gain, and how far
-// ahead of the ear the stream writes.
-struct SharedSound {
-    RampedPcm pcm;
-    std::atomic<int> aheadMicroseconds{0};
-};
-
 // One sound on one playback stream, on the audio thread. The stream asks for samples through
-// its write callback and gets them from the RampedPcm, never more than its target length ahead
-// of what is heard, so a change of gain reaches the ear that much later however busy the window
-// is. Once the samples have ended it drains and reports that it has ended; so it does when the
-// server refuses or loses it. Its owner deletes it after that report (never inside it).
+// its write callback and gets them from the RampedPcm, well ahead of the ear so that a busy
+// machine never lets it run dry. A change of gain does not wait for that queue: retarget()
+// writes the queued samples again, from just beyond what the server has taken, under the new
+// gain. Once the samples have ended it drains and reports that it has ended; so it does when
+// the server refuses or loses it. Its owner deletes it after that report (never inside it).
 class PulseStream {
 public:
-    // Samples the server keeps queued ahead of the ear (the buffer's target length, the sink's
-    // own latency included). The server asks for more from its main thread, which runs at normal
-    // priority: with everything else busy its requests came up to 40 ms late, and 20 or 25 ms
-    // ran dry in some sounds, 30 ms in few. A fade is shortened by what is queued (down to
-    // 10 ms), so 30 ms still lets a change be heard in full at 40 ms.
-    static constexpr int targetMicroseconds = 30000;
-    // The server asks for more whenever this much has room, and starts playing once this much
-    // is queued: small, so that a sound starts at once and goes on at once after a late write.
-    static constexpr int requestMicroseconds = 5000;
+    // The server splits the target length between the sink's own buffer and its queue for this
+    // stream, keeping two requests' worth for the queue: half of what is left after two
+    // requests goes to the sink. So the sink holds 10 ms, and the queue up to 290, of which
+    // 150 remain when the server asks for more. The server asks from its main thread, which
+    // this machine's scheduler held up for 100 to 140 ms now and then under load (a thread at
+    // normal priority, as the server's is, waking from 2 ms sleeps: once in 30 s); with less
+    // queued the sound ran dry then.
+    static constexpr int sinkMicroseconds = 10000;
+    static constexpr int requestMicroseconds = 140000;
+    static constexpr int targetMicroseconds = 2 * (sinkMicroseconds + requestMicroseconds);
+    // The server starts playing once this much is queued: a sound starts at once.
+    static constexpr int prebufferMicroseconds = 5000;
+    // A rewrite starts this far beyond what the server has taken, for the time our write takes
+    // to reach it; what arrives too late of it is dropped there, and the ramp goes on from
+    // wherever that leaves it.
+    static constexpr int rewriteMarginMicroseconds = 10000;
 
-    PulseStream(std::shared_ptr<SharedSound> sound, std::function<void(PulseStream *)> ended);
+    PulseStream(std::shared_ptr<RampedPcm> sound, std::function<void(PulseStream *)> ended);
     ~PulseStream();
 
     PulseStream(const PulseStream &) = delete;
@@ -46,17 +46,22 @@ public:
     void start(pa_context *context);
     // Fades out and ends; at exit.
     void finish();
+    // The sound's gain was asked to change: the queued samples are written again under it.
+    void retarget();
+    bool plays(const RampedPcm *sound) const { return m_sound.get() == sound; }
 
 private:
     static void stateChanged(pa_stream *stream, void *self);
     static void writeRequested(pa_stream *stream, std::size_t bytes, void *self);
     void write(std::size_t bytes);
-    void noteLatency();
+    // When the ear hears the byte at `position` of the stream.
+    RampedPcm::Clock::time_point heardAt(std::size_t position) const;
     void end();
 
-    std::shared_ptr<SharedSound> m_sound;
+    std::shared_ptr<RampedPcm> m_sound;
     std::function<void(PulseStream *)> m_ended;
     pa_stream *m_stream = nullptr;
+    std::size_t m_written = 0; // bytes: the server's write index
     bool m_draining = false;
     bool m_over = false;
 };

@@ -22,12 +22,21 @@ quint16 u16At(const QByteArray &b, int offset)
     return quint16(p[0] | p[1] << 8);
 }
 
-int framesFor(double seconds)
+// Deadlines travel in 31 bits of tenths of a millisecond, which wrap every 59 hours; a difference
+// of under 29 hours is read across the wrap.
+using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10000>>;
+constexpr std::int64_t ticksPerSecond = 10000;
+constexpr std::uint32_t tickMask = 0x7fffffff;
+
+std::uint32_t ticksOf(RampedPcm::Clock::time_point t)
 {
-    if (!std::isfinite(seconds) || seconds <= 0)
-        return 0;
-    // Ten seconds is far longer than any fade we ask for; it keeps the count in range.
-    return int(std::lround(std::min(seconds, 10.0) * RampedPcm::sampleRate));
+    return std::uint32_t(std::chrono::duration_cast<Ticks>(t.time_since_epoch()).count()) & tickMask;
+}
+
+std::int64_t ticksUntil(std::uint32_t deadline, RampedPcm::Clock::time_point t)
+{
+    const std::uint32_t diff = (deadline - ticksOf(t)) & tickMask;
+    return diff & 0x40000000 ? std::int64_t(diff) - (std::int64_t(1) << 31) : std::int64_t(diff);
 }
 
 } // namespace
@@ -42,9 +51,9 @@ bool RampedPcm::accepts(const QByteArray &wav)
 void RampedPcm::setWave(const QByteArray &wav)
 {
     m_wav = wav;
-    const std::size_t size = std::max<std::size_t>(std::size_t(wav.size()), headerBytes);
-    m_end = headerBytes + ((size - headerBytes) & ~std::size_t(1));
-    m_offset = headerBytes;
+    m_frames = std::size_t(std::max<qsizetype>(wav.size() - headerBytes, 0)) / 2;
+    m_frame = 0;
+    m_history.assign(historyFrames, 1.0f);
 }
 
 float RampedPcm::sanitizedGain(float gain)
@@ -54,83 +63,95 @@ float RampedPcm::sanitizedGain(float gain)
     return std::clamp(gain, 0.0f, 1.0f);
 }
 
-std::uint64_t RampedPcm::pack(float target, int frames, bool finishing)
+std::uint64_t RampedPcm::pack(float target, Clock::time_point deadline, bool finishing)
 {
-    return std::uint64_t(std::bit_cast<std::uint32_t>(target)) | std::uint64_t(std::uint32_t(frames)) << 32
+    return std::uint64_t(std::bit_cast<std::uint32_t>(target)) | std::uint64_t(ticksOf(deadline)) << 32
         | (finishing ? finishingBit : 0);
 }
 
 void RampedPcm::setGain(float gain)
 {
     const float g = sanitizedGain(gain);
-    m_request.store(pack(g, 0, false), std::memory_order_release);
-    m_gain = m_rampStart = m_rampTarget = g;
+    m_taken = pack(g, Clock::now(), false);
+    m_request.store(m_taken, std::memory_order_release);
+    m_startGain = m_gain = m_rampFrom = m_rampTarget = g;
     m_rampFrames = m_rampDone = 0;
 }
 
-void RampedPcm::rampTo(float target, double seconds)
+void RampedPcm::rampTo(float target, Clock::duration fade)
 {
     // A stop already asked for (from whichever thread) is never undone.
     std::uint64_t old = m_request.load(std::memory_order_acquire);
-    while (!(old & finishingBit)
-           && !m_request.compare_exchange_weak(old, pack(sanitizedGain(target), framesFor(seconds), false),
-                                               std::memory_order_acq_rel))
+    const std::uint64_t request = pack(sanitizedGain(target), Clock::now() + fade, false);
+    while (!(old & finishingBit) && !m_request.compare_exchange_weak(old, request, std::memory_order_acq_rel))
         ;
 }
 
-void RampedPcm::fadeOutAndFinish(double seconds)
+void RampedPcm::fadeOutAndFinish(Clock::duration fade)
 {
-    m_request.store(pack(0.0f, framesFor(seconds), true), std::memory_order_release);
+    m_request.store(pack(0.0f, Clock::now() + fade, true), std::memory_order_release);
 }
 
-void RampedPcm::takeNewTarget(float target, int frames)
+void RampedPcm::take(std::uint64_t request, Clock::time_point heardAt)
 {
-    m_rampTarget = target;
-    m_rampStart = m_gain;
-    m_rampFrames = frames;
+    m_taken = request;
+    m_rampTarget = std::bit_cast<float>(std::uint32_t(request));
+    m_rampFrom = m_gain;
     m_rampDone = 0;
-    if (m_rampFrames <= 0)
-        m_gain = target;
+    // Over by the deadline, counted from when this read is heard.
+    const auto left = std::max(ticksUntil(std::uint32_t(request >> 32) & tickMask, heardAt),
+                               std::int64_t(std::chrono::duration_cast<Ticks>(shortestRamp).count()));
+    m_rampFrames = int(std::min<std::int64_t>(left, 100000) * sampleRate / ticksPerSecond);
 }
 
-std::size_t RampedPcm::read(char *data, std::size_t maxBytes)
+std::size_t RampedPcm::read(char *data, std::size_t maxBytes, Clock::time_point heardAt)
 {
     const std::uint64_t request = m_request.load(std::memory_order_acquire);
-    const float target = std::bit_cast<float>(std::uint32_t(request));
-    if (target != m_rampTarget)
-        takeNewTarget(target, int((request & ~finishingBit) >> 32));
-
+    if (request != m_taken)
+        take(request, heardAt);
     const bool finishing = request & finishingBit;
-    if (finishing && m_gain == 0.0 && m_rampTarget == 0.0f)
-        m_offset = m_end;
 
-    const std::size_t bytes = std::min(maxBytes, m_end - m_offset) & ~std::size_t(1);
-    const auto *in = reinterpret_cast<const unsigned char *>(m_wav.constData() + m_offset);
+    const std::size_t frames = std::min(maxBytes / 2, m_frames - m_frame);
+    const auto *in = reinterpret_cast<const unsigned char *>(m_wav.constData() + headerBytes) + m_frame * 2;
     auto *out = reinterpret_cast<unsigned char *>(data);
-    std::size_t written = 0;
-    for (; written < bytes; written += 2) {
+    std::size_t done = 0;
+    for (; done < frames; ++done) {
         if (m_gain != double(m_rampTarget)) {
             ++m_rampDone;
             // Computed from the start of the ramp, not accumulated, so it lands exactly.
             m_gain = m_rampDone >= m_rampFrames
                 ? double(m_rampTarget)
-                : m_rampStart + (double(m_rampTarget) - m_rampStart) * m_rampDone / m_rampFrames;
+                : m_rampFrom + (double(m_rampTarget) - m_rampFrom) * m_rampDone / m_rampFrames;
         } else if (finishing && m_rampTarget == 0.0f) {
-            // The fade-out is complete: the rest is not played.
-            break;
+            break; // the fade-out is complete: the rest is not played
         }
-        const auto sample = qint16(quint16(in[written] | in[written + 1] << 8));
+        m_history[(m_frame + done) % historyFrames] = float(m_gain);
+        const auto sample = qint16(quint16(in[2 * done] | in[2 * done + 1] << 8));
         qint16 scaled = sample;
-        if (m_gain != 1.0) {
-            const long v = std::lround(sample * m_gain);
-            scaled = qint16(std::clamp<long>(v, -32768, 32767));
-        }
+        if (m_gain != 1.0)
+            scaled = qint16(std::clamp<long>(std::lround(sample * m_gain), -32768, 32767));
         const auto bits = quint16(scaled);
-        out[written] = static_cast<unsigned char>(bits & 0xff);
-        out[written + 1] = static_cast<unsigned char>(bits >> 8);
+        out[2 * done] = static_cast<unsigned char>(bits & 0xff);
+        out[2 * done + 1] = static_cast<unsigned char>(bits >> 8);
     }
-    m_offset = written < bytes ? m_end : m_offset + written;
-    return written;
+    m_frame += done;
+    return done * 2;
+}
+
+std::size_t RampedPcm::rewindTo(std::size_t byte)
+{
+    const std::size_t oldest = m_frame > historyFrames ? m_frame - historyFrames : 0;
+    const std::size_t frame = std::clamp(byte / 2, oldest, m_frame);
+    if (frame == m_frame)
+        return position();
+    m_frame = frame;
+    // Where the gain stood before that sample; the latest change is taken again from there.
+    m_gain = frame == 0 ? m_startGain : double(m_history[(frame - 1) % historyFrames]);
+    m_rampFrom = m_gain;
+    m_rampTarget = float(m_gain);
+    m_rampFrames = m_rampDone = 0;
+    m_taken = ~std::uint64_t(0);
+    return position();
 }
 
 } // namespace zorvik
