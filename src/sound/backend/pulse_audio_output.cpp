@@ -62,27 +62,41 @@ std::unique_ptr<AudioPlayer> PulseAudioOutput::createPlayer(Wave wave)
 
 void PulseAudioOutput::play(std::shared_ptr<RampedPcm> sound, Wave wave)
 {
-    m_thread.post([this, sound = std::move(sound), wave = std::move(wave)] {
+    m_thread.post([this, sound = std::move(sound), wave = std::move(wave)]() mutable {
         if (m_shuttingDown)
             return;
-        cleanVectorState();
-        QByteArray wav;
-        try {
-            wav = wave();
-        } catch (...) {
-            // Out of memory for it: no sound.
-        }
-        if (!RampedPcm::accepts(wav))
-            return;
-        sound->setWave(wav);
         auto stream = std::make_unique<PulseStream>(sound, [this](PulseStream *ended) { streamEnded(ended); });
         PulseStream *raw = stream.get();
         m_streams.push_back(std::move(stream));
         m_connection->whenReady([this, raw](pa_context *context) {
-            if (std::any_of(m_streams.begin(), m_streams.end(), [raw](const auto &s) { return s.get() == raw; }))
+            if (owns(raw))
                 raw->start(context);
         });
+        // The server sets the stream up while the wave is made (a few milliseconds each): the
+        // request is sent once this task returns, and the stream's first write waits for the wave.
+        m_thread.post([this, raw, sound = std::move(sound), wave = std::move(wave)] {
+            if (!owns(raw))
+                return;
+            cleanVectorState();
+            QByteArray wav;
+            try {
+                wav = wave();
+            } catch (...) {
+                // Out of memory for it: no sound.
+            }
+            if (!RampedPcm::accepts(wav)) {
+                raw->finish();
+                return;
+            }
+            sound->setWave(wav);
+            raw->waveReady();
+        });
     });
+}
+
+bool PulseAudioOutput::owns(const PulseStream *stream) const
+{
+    return std::any_of(m_streams.begin(), m_streams.end(), [stream](const auto &s) { return s.get() == stream; });
 }
 
 void PulseAudioOutput::retarget(std::shared_ptr<RampedPcm> sound)

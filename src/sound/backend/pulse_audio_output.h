@@ -36,6 +36,7 @@ public:
 
 private:
     // On the audio thread.
+    bool owns(const PulseStream *stream) const;
     void streamEnded(PulseStream *stream);
     void beginShutDown();
     void tearDown();

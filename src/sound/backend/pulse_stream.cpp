@@ -77,11 +77,22 @@ void PulseStream::start(pa_context *context)
     }
 }
 
+void PulseStream::waveReady()
+{
+    m_waveReady = true;
+    // The server's first request came meanwhile and waits unanswered.
+    if (!m_over && m_stream && pa_stream_get_state(m_stream) == PA_STREAM_READY) {
+        const std::size_t asked = pa_stream_writable_size(m_stream);
+        if (asked > 0 && asked != std::size_t(-1))
+            write(asked);
+    }
+}
+
 void PulseStream::finish()
 {
     m_sound->fadeOutAndFinish(stopFade);
-    if (!m_stream)
-        end(); // not connected yet: nothing to fade
+    if (!m_stream || !m_waveReady)
+        end(); // nothing played yet: nothing to fade
     else
         retarget();
 }
@@ -147,6 +158,8 @@ void PulseStream::writeRequested(pa_stream *, std::size_t bytes, void *self)
 
 void PulseStream::write(std::size_t bytes)
 {
+    if (!m_waveReady)
+        return; // asked again once it is
     const auto heard = heardAt(m_written);
     while (bytes > 0 && !m_draining) {
         void *data = nullptr;

@@ -44,7 +44,9 @@ public:
 
     // Plays the sound on the connected context; a null context (no server) ends it at once.
     void start(pa_context *context);
-    // Fades out and ends; at exit.
+    // The sound's samples are there: the stream writes from now on.
+    void waveReady();
+    // Fades out and ends; at exit, or when the wave cannot be played.
     void finish();
     // The sound's gain was asked to change: the queued samples are written again under it.
     void retarget();
@@ -62,6 +64,7 @@ private:
     std::function<void(PulseStream *)> m_ended;
     pa_stream *m_stream = nullptr;
     std::size_t m_written = 0; // bytes: the server's write index
+    bool m_waveReady = false;
     bool m_draining = false;
     bool m_over = false;
 };
