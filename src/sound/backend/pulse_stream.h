@@ -22,10 +22,10 @@ public:
     // The server splits the target length between the sink's own buffer and its queue for this
     // stream, keeping two requests' worth for the queue: half of what is left after two
     // requests goes to the sink. So the sink holds 10 ms, and the queue up to 290, of which
-    // 150 remain when the server asks for more. The server asks from its main thread, which
-    // this machine's scheduler held up for 100 to 140 ms now and then under load (a thread at
-    // normal priority, as the server's is, waking from 2 ms sleeps: once in 30 s); with less
-    // queued the sound ran dry then.
+    // 150 remain when the server asks for more. A server that cannot share memory with us
+    // through memfd asks from its main thread, which this machine's scheduler held up for 100
+    // to 140 ms now and then under load (a thread at normal priority, as the server's is,
+    // waking from 2 ms sleeps: once in 30 s); with 30 ms queued the sound ran dry then.
     static constexpr int sinkMicroseconds = 10000;
     static constexpr int requestMicroseconds = 140000;
     static constexpr int targetMicroseconds = 2 * (sinkMicroseconds + requestMicroseconds);
