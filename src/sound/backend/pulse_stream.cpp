@@ -110,7 +110,7 @@ void PulseStream::retarget()
     if (safe >= m_sound->position())
         return;
     const std::size_t from = m_sound->rewindTo(safe);
-    const auto heard = heardAt(from);
+    const auto heard = heardAt(from, played); // the same measurement that chose where to start
     // Written over the queue: seeking back by as much as is written leaves the write index, and
     // with it both sides' count of what is asked for, where it was.
     std::size_t left = m_written - from;
@@ -191,12 +191,16 @@ void PulseStream::write(std::size_t bytes)
 
 RampedPcm::Clock::time_point PulseStream::heardAt(std::size_t position) const
 {
-    const auto now = RampedPcm::Clock::now();
     pa_usec_t played = 0;
     if (pa_stream_get_time(m_stream, &played) < 0)
-        return now;
+        return RampedPcm::Clock::now();
+    return heardAt(position, played);
+}
+
+RampedPcm::Clock::time_point PulseStream::heardAt(std::size_t position, std::uint64_t played)
+{
     const auto ahead = std::int64_t(position) - std::int64_t(bytesFor(played));
-    return now + std::chrono::microseconds(ahead * 1'000'000 / bytesPerSecond);
+    return RampedPcm::Clock::now() + std::chrono::microseconds(ahead * 1'000'000 / bytesPerSecond);
 }
 
 void PulseStream::end()

@@ -3,6 +3,7 @@
 #include "sound/audio_output.h"
 #include "sound/backend/ramped_pcm.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -56,8 +57,10 @@ private:
     static void stateChanged(pa_stream *stream, void *self);
     static void writeRequested(pa_stream *stream, std::size_t bytes, void *self);
     void write(std::size_t bytes);
-    // When the ear hears the byte at `position` of the stream.
+    // When the ear hears the byte at `position` of the stream (now, before the server has
+    // measured the stream), and the same from `played`, the microseconds the ear has heard.
     RampedPcm::Clock::time_point heardAt(std::size_t position) const;
+    static RampedPcm::Clock::time_point heardAt(std::size_t position, std::uint64_t played);
     void end();
 
     std::shared_ptr<RampedPcm> m_sound;
